@@ -1,0 +1,175 @@
+#include "enum-reader.h"
+
+#include <algorithm>
+#include <array>
+
+#include "file-ops.h"
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string at(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
+
+// The fields of one "+" or "-" line, after its lead byte and optional star.
+struct Definition {
+    std::string_view name;
+    std::string_view key;
+    std::string_view value;
+    std::string_view desc;
+    std::string_view data;
+    std::string_view flagsName;
+};
+
+Definition readDefinition(std::string_view text) {
+    static constexpr std::array<std::string_view, 5> kOpeners = {"[[", "[=", "[-", "[:", "[~"};
+    size_t nameEnd = text.size();
+    for (std::string_view opener : kOpeners)
+        nameEnd = std::min(nameEnd, text.find(opener));
+    return {text.substr(0, nameEnd),
+            extractBetween(text, "[[", "]]"),
+            extractBetween(text, "[=", "=]"),
+            extractBetween(text, "[-", "-]"),
+            extractBetween(text, "[:", ":]"),
+            extractBetween(text, "[~", "~]")};
+}
+
+}  // namespace
+
+std::string_view trim(std::string_view text) {
+    constexpr std::string_view kSpace = " \f\v\n\r";
+    size_t begin = text.find_first_not_of(kSpace);
+    if (begin == std::string_view::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
+}
+
+std::string_view extractBetween(std::string_view text, std::string_view open, std::string_view close) {
+    size_t start = text.find(open);
+    if (start == std::string_view::npos)
+        return {};
+    start += open.size();
+    size_t end = text.find(close, start);
+    if (end == std::string_view::npos)
+        return {};
+    return text.substr(start, end - start);
+}
+
+std::optional<std::string> addOne(std::string_view value) {
+    size_t runStart = value.size();
+    while (runStart > 0 && isDigit(value[runStart - 1]))
+        --runStart;
+    if (runStart == value.size())
+        return std::nullopt;
+    // Counted in decimal on the digits themselves, so a run of any length
+    // counts on exactly; leading zeros go, as they would through an int.
+    size_t digitsStart = runStart;
+    while (digitsStart + 1 < value.size() && value[digitsStart] == '0')
+        ++digitsStart;
+    std::string result(value.substr(0, runStart));
+    std::string digits(value.substr(digitsStart));
+    size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9')
+        digits[--i] = '0';
+    if (i == 0)
+        digits.insert(digits.begin(), '1');
+    else
+        ++digits[i - 1];
+    return result + digits;
+}
+
+bool parseEnumList(std::string_view text, const std::string& fileName, std::vector<EnumType>* enums,
+                   std::vector<std::string>* errors) {
+    const size_t errorsBefore = errors->size();
+    // Set once an item's implicit value could not be computed, so the items
+    // after it in the same enum do not repeat the same complaint.
+    bool valueUnknown = false;
+    int lineNumber = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = std::min(text.find('\n', pos), text.size());
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNumber;
+
+        const std::string_view trimmed = trim(line);
+        if (trimmed.empty())
+            continue;
+        const char lead = trimmed.front();
+        if (lead != '+' && lead != '-' && lead != '!' && lead != '$')
+            continue;
+        if (lead != '+' && enums->empty()) {
+            errors->push_back(at(fileName, lineNumber) + "'" + lead +
+                              "' line before the first '+' line: there is no enum for it to belong to");
+            continue;
+        }
+
+        if (lead == '!') {
+            EnumType& type = enums->back();
+            type.headerContents.append(line.substr(1)).push_back('\n');
+            continue;
+        }
+        if (lead == '$') {
+            EnumType& type = enums->back();
+            if (type.footerContents.empty())
+                type.footerContents.push_back('\n');
+            type.footerContents.append(line.substr(1)).push_back('\n');
+            continue;
+        }
+
+        std::string_view body = trimmed.substr(1);
+        const bool starred = !body.empty() && body.front() == '*';
+        if (starred)
+            body.remove_prefix(1);
+        const Definition def = readDefinition(body);
+
+        if (lead == '+') {
+            EnumType& type = enums->emplace_back();
+            type.name = def.name;
+            type.key = def.key;
+            type.desc = def.desc;
+            type.dataType = def.data.empty() ? std::string_view("QVariant") : def.data;
+            type.flagsName = def.flagsName;
+            type.line = lineNumber;
+            valueUnknown = false;
+            continue;
+        }
+
+        EnumType& type = enums->back();
+        EnumType::Item item;
+        item.name = def.name;
+        item.key = def.key;
+        item.desc = def.desc;
+        if (!def.value.empty()) {
+            item.value = def.value;
+            type.sequential = false;
+            valueUnknown = false;
+        } else if (type.items.empty()) {
+            item.value = "0";
+        } else if (!valueUnknown) {
+            const std::string& previous = type.items.back().value;
+            if (std::optional<std::string> next = addOne(previous)) {
+                item.value = std::move(*next);
+            } else {
+                errors->push_back(at(fileName, lineNumber) + "item '" + item.name +
+                                  "' has no value to count on from: the previous value '" + previous +
+                                  "' does not end in a decimal digit; give the item an explicit value with [=...=]");
+                valueUnknown = true;
+            }
+        }
+        item.data = def.data.empty() ? "(int)" + item.value : std::string(def.data);
+        type.items.push_back(std::move(item));
+        if (starred)
+            type.defaultIndex = static_cast<std::int32_t>(type.items.size() - 1);
+    }
+    return errors->size() == errorsBefore;
+}
+
+bool readEnums(std::vector<EnumType>* enums, std::vector<std::string>* errors) {
+    std::string text;
+    std::string err;
+    if (!readAll(kEnumListPath, &text, &err, MissingFile::IsError)) {
+        errors->push_back(err);
+        return false;
+    }
+    return parseEnumList(text, kEnumListPath, enums, errors);
+}

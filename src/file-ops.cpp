@@ -1,0 +1,195 @@
+#include "file-ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+
+// Reads up to `size` bytes, retrying interrupted and short reads; returns the
+// count read (short only at end of file) or -1 with errno set.
+ssize_t readFull(int fd, char* buffer, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool writeFull(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Compares the open file's content with `text` without holding the whole file
+// in memory; a size difference settles it without reading.
+bool sameContent(int fd, const struct stat& st, const std::string& text, bool* same) {
+    if (!S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) != text.size()) {
+        // Anything but a regular file of the right size differs, but a
+        // directory must still fail here, as a read does, with its reason.
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            return false;
+        }
+        *same = false;
+        return true;
+    }
+    char buffer[kChunk];
+    size_t offset = 0;
+    for (;;) {
+        ssize_t n = readFull(fd, buffer, sizeof buffer);
+        if (n < 0)
+            return false;
+        size_t count = static_cast<size_t>(n);
+        if (count > text.size() - offset || std::memcmp(buffer, text.data() + offset, count) != 0) {
+            *same = false;
+            return true;
+        }
+        offset += count;
+        if (count < sizeof buffer)
+            break;
+    }
+    *same = offset == text.size();
+    return true;
+}
+
+mode_t creationMode() {
+    static const mode_t mask = [] {
+        mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return 0666 & ~mask;
+}
+
+// Writes `text` to a fresh temporary file beside `path` with `mode` and renames
+// it over `path`. On failure the temporary file is removed and errno is set.
+bool replaceFile(const std::string& path, const std::string& text, mode_t mode) {
+    // A short hidden name, so a target name near the length limit still fits.
+    size_t slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".enumgen-XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = writeFull(fd, text.data(), text.size()) && ::fchmod(fd, mode) == 0;
+    int savedErrno = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        errno = savedErrno;
+    }
+    return ok;
+}
+
+void announce(const std::string& path, const std::string& text) {
+    std::fputs("Write to ", stdout);
+    std::fwrite(path.data(), 1, path.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+std::string fileError(const std::string& path, const char* action, int errnum) {
+    return path + ": cannot " + action + ": " + std::strerror(errnum);
+}
+
+bool readAll(const std::string& path, std::string* text, std::string* err, MissingFile missing) {
+    text->clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT && missing == MissingFile::ReadsEmpty)
+            return true;
+        *err = fileError(path, "read", errno);
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        text->resize(static_cast<size_t>(st.st_size));
+    // Read the expected size in one go, then on in chunks until end of file
+    // (the file may have grown, or have no size, like a pipe).
+    ssize_t n = readFull(fd, text->data(), text->size());
+    bool ok = n >= 0;
+    if (ok) {
+        text->resize(static_cast<size_t>(n));
+        char buffer[kChunk];
+        while ((n = readFull(fd, buffer, sizeof buffer)) > 0)
+            text->append(buffer, static_cast<size_t>(n));
+        ok = n >= 0;
+    }
+    int savedErrno = errno;
+    ::close(fd);
+    if (!ok) {
+        text->clear();
+        *err = fileError(path, "read", savedErrno);
+    }
+    return ok;
+}
+
+bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+    mode_t mode = creationMode();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            *err = fileError(path, "read", errno);
+            return true;
+        }
+        // A missing file holds the empty text already.
+        if (text.empty())
+            return false;
+    } else {
+        struct stat st;
+        bool same = false;
+        bool ok = ::fstat(fd, &st) == 0 && sameContent(fd, st, text, &same);
+        int savedErrno = errno;
+        ::close(fd);
+        if (!ok) {
+            *err = fileError(path, "read", savedErrno);
+            return true;
+        }
+        if (same)
+            return false;
+        mode = st.st_mode & 07777;
+    }
+    if (!replaceFile(path, text, mode)) {
+        *err = fileError(path, "write", errno);
+        return true;
+    }
+    announce(path, text);
+    return true;
+}
+
+bool sameDirectory(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}

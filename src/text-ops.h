@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Replaces every occurrence of `from` in `text` by `to`, left to right; text
+// just inserted is never searched again. Returns `text`.
+std::string& replace(std::string& text, std::string_view from, std::string_view to);
+
+// Byte-wise ASCII case conversion; every other byte stays as it is.
+std::string toLower(std::string_view text);
+std::string toUpper(std::string_view text);
+
+// Decimal text of `number`.
+std::string toString(std::int64_t number);
