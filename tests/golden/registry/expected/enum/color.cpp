@@ -1,0 +1,2 @@
+// Color:     {Color::Red, u"Red"_q, u""_q, (int)0},
+    {Color::Green, u"Green"_q, u""_q, (int)1}

@@ -1,0 +1,2 @@
+// Color:     Red = (int)0,
+    Green = (int)1

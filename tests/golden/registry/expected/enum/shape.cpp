@@ -1,0 +1,1 @@
+// Shape:     {Shape::Circle, u"Circle"_q, u""_q, (int)0}

@@ -1,0 +1,1 @@
+// Shape:     Circle = (int)0
