@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kChunk = size_t{64} * 1024;
 
 // Reads up to `size` bytes, retrying interrupted and short reads; returns the
 // count read (short only at end of file) or -1 with errno set.
