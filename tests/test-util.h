@@ -6,32 +6,28 @@
 
 namespace fs = std::filesystem;
 
-// A fresh directory tree per test: `work` is the generator's working
-// directory and `out` its output directory beside it.
+// A fresh tree per test: `work` is the generator's working directory and
+// `out` the output directory beside it.
 struct TempTree {
     TempTree();
     ~TempTree();
-    fs::path root;
-    fs::path work;
-    fs::path out;
+    fs::path root, work, out;
 };
 
 struct RunResult {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
-// Runs the built enumgen in `dir`. A non-zero `fileSizeLimit` caps the size of
-// files it writes, with SIGXFSZ ignored so the write itself fails.
-RunResult runEnumgen(const fs::path& dir, long fileSizeLimit = 0, const char* stdoutPath = nullptr);
+// Runs the built enumgen in `dir` from a shell, after `setup` (limits, traps);
+// standard output is captured unless it goes to `stdoutPath`.
+RunResult runEnumgen(const fs::path& dir, const std::string& setup = "", std::string stdoutPath = "");
 
 std::string readFile(const fs::path& path);
 void writeFile(const fs::path& path, const std::string& text);
 
-// Every regular file below `dir`, by relative path, with its content.
+// Every regular file below `dir` with its content.
 std::map<std::string, std::string> snapshot(const fs::path& dir);
-// Every entry below `dir` with its modification time and inode, to see what a
-// run touched: a rewrite renames a new file into place, so even a rewrite
-// within one clock tick shows.
+// Every entry below `dir` with its inode and modification time: a rewrite
+// renames a new file into place, so even one within a clock tick shows.
 std::map<std::string, std::string> stamps(const fs::path& dir);

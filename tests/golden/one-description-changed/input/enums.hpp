@@ -1,1 +1,0 @@
-// __ENUM_TOTAL_COUNT
