@@ -68,9 +68,9 @@ bool generate() {
     std::string registryTemplate;
     EnumTemplates templates;
     std::string err;
-    for (auto [path, text] : {std::pair{kRegistryTemplate, &registryTemplate},
-                              std::pair{kHeaderTemplate, &templates.header},
-                              std::pair{kSourceTemplate, &templates.source}}) {
+    for (auto [path, text] :
+         {std::pair{kRegistryTemplate, &registryTemplate}, std::pair{kHeaderTemplate, &templates.header},
+          std::pair{kSourceTemplate, &templates.source}}) {
         if (!readAll(path, text, &err))
             errors.push_back(err);
     }
@@ -84,7 +84,8 @@ bool generate() {
     }
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
-    bool ok = writeOutput(std::string(kOutputDir) + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total));
+    bool ok =
+        writeOutput(std::string(kOutputDir) + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total));
     for (const EnumType& type : enums) {
         if (!write(type, templates, &errors)) {
             reportErrors(errors);

@@ -26,12 +26,8 @@ Definition readDefinition(std::string_view text) {
     size_t nameEnd = text.size();
     for (std::string_view opener : kOpeners)
         nameEnd = std::min(nameEnd, text.find(opener));
-    return {text.substr(0, nameEnd),
-            extractBetween(text, "[[", "]]"),
-            extractBetween(text, "[=", "=]"),
-            extractBetween(text, "[-", "-]"),
-            extractBetween(text, "[:", ":]"),
-            extractBetween(text, "[~", "~]")};
+    return {text.substr(0, nameEnd),          extractBetween(text, "[[", "]]"), extractBetween(text, "[=", "=]"),
+            extractBetween(text, "[-", "-]"), extractBetween(text, "[:", ":]"), extractBetween(text, "[~", "~]")};
 }
 
 }  // namespace

@@ -99,14 +99,14 @@ bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& lis
             continue;
         }
         if (type.name.find('/') != std::string::npos) {
-            errors->push_back(at(listName, type) + "enum name '" + type.name + "' holds a '/'; an enum's files must be plain file names in " +
-                              kOutputDir);
+            errors->push_back(at(listName, type) + "enum name '" + type.name +
+                              "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
             continue;
         }
         std::string lowerName = toLower(type.name);
         if (lowerName == "enums") {
-            errors->push_back(at(listName, type) + "enum '" + type.name + "' would write " +
-                              outputPath(type, ".hpp") + " and .cpp, which are the registry files; rename the enum");
+            errors->push_back(at(listName, type) + "enum '" + type.name + "' would write " + outputPath(type, ".hpp") +
+                              " and .cpp, which are the registry files; rename the enum");
             continue;
         }
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);

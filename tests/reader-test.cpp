@@ -16,9 +16,10 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
     // before "+" are skipped; CRLF ends are trimmed from "+" and "-" lines but
     // kept in "!" lines, whose first byte goes even when it is a space.
     std::vector<std::string> errors;
-    auto enums = parse("  \n\r\n\t-Tab\n# c\n\xEF\xBB\xBF+Bom\n+\r\n-Red [[red]]\n- Red\n- *H\n-**I\n-[[a]\n"
-                       "-y[[k[-z-]]]\n-x[= 5 =][:  d :]\n !h \r\n+Seq\n-A[==]\n-B\n+Zero\n-A[=0=]\n",
-                       &errors);
+    auto enums = parse(
+        "  \n\r\n\t-Tab\n# c\n\xEF\xBB\xBF+Bom\n+\r\n-Red [[red]]\n- Red\n- *H\n-**I\n-[[a]\n"
+        "-y[[k[-z-]]]\n-x[= 5 =][:  d :]\n !h \r\n+Seq\n-A[==]\n-B\n+Zero\n-A[=0=]\n",
+        &errors);
     EXPECT_TRUE(errors.empty());
     ASSERT_EQ(enums.size(), 3u);
     EXPECT_EQ(enums[0].name, "");
@@ -39,8 +40,12 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
 }
 
 TEST(Reader, AddOneCountsOnTheTrailingDigits) {
-    const char* cases[][2] = {{"9", "10"},     {"Foo2", "Foo3"},   {"0x10", "0x11"},
-                              {"A007", "A8"},  {"-1", "-2"},       {"A0999", "A1000"},
+    const char* cases[][2] = {{"9", "10"},
+                              {"Foo2", "Foo3"},
+                              {"0x10", "0x11"},
+                              {"A007", "A8"},
+                              {"-1", "-2"},
+                              {"A0999", "A1000"},
                               {"99999999999", "100000000000"}};
     for (const auto& [value, next] : cases)
         EXPECT_EQ(addOne(value), std::optional<std::string>(next)) << value;

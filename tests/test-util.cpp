@@ -23,8 +23,8 @@ RunResult runEnumgen(const fs::path& dir, const std::string& setup, std::string 
     const bool captureOut = stdoutPath.empty();
     if (captureOut)
         stdoutPath = (dir.parent_path() / "stdout.txt").string();
-    const std::string command = "cd '" + dir.string() + "' && " + setup + " exec '" ENUMGEN_EXE "' >'" +
-                                stdoutPath + "' 2>'" + errPath + "'";
+    const std::string command =
+        "cd '" + dir.string() + "' && " + setup + " exec '" ENUMGEN_EXE "' >'" + stdoutPath + "' 2>'" + errPath + "'";
     RunResult result;
     result.status = WEXITSTATUS(std::system(command.c_str()));
     if (captureOut)
@@ -54,8 +54,9 @@ std::map<std::string, std::string> stamps(const fs::path& dir) {
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         struct stat st;
         ::lstat(entry.path().c_str(), &st);
-        result[fs::relative(entry.path(), dir).string()] =
-            std::to_string(st.st_ino) + "@" + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+        result[fs::relative(entry.path(), dir).string()] = std::to_string(st.st_ino) + "@" +
+                                                           std::to_string(st.st_mtim.tv_sec) + "." +
+                                                           std::to_string(st.st_mtim.tv_nsec);
     }
     return result;
 }

@@ -25,7 +25,8 @@ TEST(Text, NulByteInEnumName) {
     enums[1].name = "bad";
     std::vector<std::string> errors;
     EXPECT_FALSE(checkOutputPaths(enums, "enum-list", &errors));
-    EXPECT_EQ(errors, (std::vector<std::string>{"enum-list:2: enum name holds a NUL byte, which no file name can hold"}));
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"enum-list:2: enum name holds a NUL byte, which no file name can hold"}));
 }
 
 }  // namespace
