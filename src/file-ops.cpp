@@ -157,7 +157,9 @@ bool readAll(const std::string& path, std::string* text, std::string* err, Missi
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
     mode_t mode = creationMode();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO in an output's place cannot stall the run; it
+    // differs from any text and is replaced like any other file.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno != ENOENT) {
             *err = fileError(path, "read", errno);

@@ -94,6 +94,12 @@ TEST_F(Run, OutputDirectoryMustNotBeTheWorkingDirectory) {
     EXPECT_EQ(snapshot(tree.out), snapshot(tree.work));
 }
 
+TEST_F(Run, AFifoInPlaceOfAnOutputIsReplacedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo((tree.out / "small.cpp").c_str(), 0644), 0);
+    EXPECT_EQ(runEnumgen(tree.work).status, 0);
+    EXPECT_EQ(readFile(tree.out / "small.cpp"), "// Small:     {Small::A, u\"A\"_q, u\"\"_q, (int)0}\n");
+}
+
 TEST_F(Run, FailedStandardOutputIsAnError) {
     RunResult result = runEnumgen(tree.work, "", "/dev/full");
     EXPECT_EQ(result.status, 1);
