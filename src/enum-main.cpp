@@ -48,14 +48,6 @@ std::string registrySource(const std::vector<EnumType>& enums) {
     return includes + converter + ids;
 }
 
-bool writeOutput(const std::string& path, const std::string& text) {
-    std::string err;
-    overwrite(path, text, &err);
-    if (!err.empty())
-        reportError(err);
-    return err.empty();
-}
-
 // Runs the whole generation. Every input is read and checked before the first
 // output is touched; an output that cannot be written does not stop the
 // others. Returns true when every output holds its new text.
@@ -84,22 +76,15 @@ bool generate() {
     }
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
-    bool ok =
-        writeOutput(std::string(kOutputDir) + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total));
-    for (const EnumType& type : enums) {
-        if (!write(type, templates, &errors)) {
-            reportErrors(errors);
-            errors.clear();
-            ok = false;
-        }
-    }
-    ok = writeOutput(std::string(kOutputDir) + "enums.cpp", registrySource(enums)) && ok;
+    writeOutput(std::string(kOutputDir) + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total), &errors);
+    for (const EnumType& type : enums)
+        write(type, templates, &errors);
+    writeOutput(std::string(kOutputDir) + "enums.cpp", registrySource(enums), &errors);
 
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        reportError(std::string("standard output: cannot write: ") + std::strerror(errno));
-        ok = false;
-    }
-    return ok;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        errors.push_back(std::string("standard output: cannot write: ") + std::strerror(errno));
+    reportErrors(errors);
+    return errors.empty();
 }
 
 }  // namespace

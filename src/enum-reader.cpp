@@ -9,8 +9,6 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string at(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
-
 // The fields of one "+" or "-" line, after its lead byte and optional star.
 struct Definition {
     std::string_view name;
@@ -31,6 +29,8 @@ Definition readDefinition(std::string_view text) {
 }
 
 }  // namespace
+
+std::string lineLocation(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
 
 std::string_view trim(std::string_view text) {
     constexpr std::string_view kSpace = " \f\v\n\r";
@@ -94,7 +94,7 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
         if (lead != '+' && lead != '-' && lead != '!' && lead != '$')
             continue;
         if (lead != '+' && enums->empty()) {
-            errors->push_back(at(fileName, lineNumber) + "'" + lead +
+            errors->push_back(lineLocation(fileName, lineNumber) + "'" + lead +
                               "' line before the first '+' line: there is no enum for it to belong to");
             continue;
         }
@@ -146,7 +146,7 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
             } else {
-                errors->push_back(at(fileName, lineNumber) + "item '" + item.name +
+                errors->push_back(lineLocation(fileName, lineNumber) + "item '" + item.name +
                                   "' has no value to count on from: the previous value '" + previous +
                                   "' does not end in a decimal digit; give the item an explicit value with [=...=]");
                 valueUnknown = true;

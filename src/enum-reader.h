@@ -23,6 +23,9 @@ std::string_view extractBetween(std::string_view text, std::string_view open, st
 // end in a digit.
 std::optional<std::string> addOne(std::string_view value);
 
+// "file:line: ", the prefix of every message about an enum-list line.
+std::string lineLocation(const std::string& fileName, int line);
+
 // Parses enum-list text into `enums`. Lines that cannot be handled add a
 // "file:line: message" to `errors`; returns false when any did.
 bool parseEnumList(std::string_view text, const std::string& fileName, std::vector<EnumType>* enums,

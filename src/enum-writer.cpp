@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "enum-reader.h"
 #include "file-ops.h"
 #include "text-ops.h"
 
@@ -44,10 +45,6 @@ std::string descriptionCasesText(const EnumType& type) {
         text.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
     }
     return text.append("        default: return QString();");
-}
-
-std::string at(const std::string& listName, const EnumType& type) {
-    return listName + ":" + std::to_string(type.line) + ": ";
 }
 
 }  // namespace
@@ -95,39 +92,39 @@ bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& lis
     owners.reserve(enums.size());
     for (const EnumType& type : enums) {
         if (type.name.find('\0') != std::string::npos) {
-            errors->push_back(at(listName, type) + "enum name holds a NUL byte, which no file name can hold");
+            errors->push_back(lineLocation(listName, type.line) +
+                              "enum name holds a NUL byte, which no file name can hold");
             continue;
         }
         if (type.name.find('/') != std::string::npos) {
-            errors->push_back(at(listName, type) + "enum name '" + type.name +
+            errors->push_back(lineLocation(listName, type.line) + "enum name '" + type.name +
                               "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
             continue;
         }
         std::string lowerName = toLower(type.name);
         if (lowerName == "enums") {
-            errors->push_back(at(listName, type) + "enum '" + type.name + "' would write " + outputPath(type, ".hpp") +
-                              " and .cpp, which are the registry files; rename the enum");
+            errors->push_back(lineLocation(listName, type.line) + "enum '" + type.name + "' would write " +
+                              outputPath(type, ".hpp") + " and .cpp, which are the registry files; rename the enum");
             continue;
         }
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);
         if (!added)
-            errors->push_back(at(listName, type) + "enum '" + type.name + "' writes the same files as enum '" +
-                              owner->second->name + "' on line " + std::to_string(owner->second->line) + ": " +
-                              outputPath(type, ".hpp") + " and .cpp");
+            errors->push_back(lineLocation(listName, type.line) + "enum '" + type.name +
+                              "' writes the same files as enum '" + owner->second->name + "' on line " +
+                              std::to_string(owner->second->line) + ": " + outputPath(type, ".hpp") + " and .cpp");
     }
     return errors->size() == errorsBefore;
 }
 
+bool writeOutput(const std::string& path, const std::string& text, std::vector<std::string>* errors) {
+    std::string err;
+    overwrite(path, text, &err);
+    if (!err.empty())
+        errors->push_back(err);
+    return err.empty();
+}
+
 bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors) {
-    bool ok = true;
-    for (const auto& [extension, text] : {std::pair{".hpp", fillHeader(type, templates.header)},
-                                          std::pair{".cpp", fillSource(type, templates.source)}}) {
-        std::string err;
-        overwrite(outputPath(type, extension), text, &err);
-        if (!err.empty()) {
-            errors->push_back(err);
-            ok = false;
-        }
-    }
-    return ok;
+    const bool headerOk = writeOutput(outputPath(type, ".hpp"), fillHeader(type, templates.header), errors);
+    return writeOutput(outputPath(type, ".cpp"), fillSource(type, templates.source), errors) && headerOk;
 }

@@ -27,6 +27,9 @@ std::string outputPath(const EnumType& type, const char* extension);
 bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& listName,
                       std::vector<std::string>* errors);
 
+// Writes one output file with overwrite; a failure is added to `errors`.
+bool writeOutput(const std::string& path, const std::string& text, std::vector<std::string>* errors);
+
 // Fills both templates for `type` and writes the enum's header and source,
 // each only when its text changed. Failures are added to `errors`.
 bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors);
