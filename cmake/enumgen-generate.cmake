@@ -1,0 +1,112 @@
+# enumgen_generate(<target> TEMPLATES <dir> [ENUM_LIST <file>])
+#
+# Generates the enum files of <target> at build time and compiles them into it.
+# <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp, and the
+# enum list unless ENUM_LIST names another file. The files are generated into
+# ${CMAKE_CURRENT_BINARY_DIR}/<target>-enumgen/enum, an include directory of
+# <target>, and the generator's standard output goes to enumgen.log beside it.
+#
+# The sources are the files of the enums the list holds now: the list is read
+# again at configure time whenever it changes, so a removed enum's old files are
+# no longer compiled. Editing the list, a template or enumgen reruns the
+# generator; it rewrites only files whose text changed, and the build tool
+# recompiles only what depends on those.
+
+set(_enumgen_run_script "${CMAKE_CURRENT_LIST_DIR}/enumgen-run.cmake")
+
+# Names of the enums in an enum list: every line that starts with '+' once
+# spaces, carriage returns, form and line feeds are trimmed, without the '+'
+# and an optional '*', up to the first marker.
+function(_enumgen_enum_names list_file out_var)
+  file(READ "${list_file}" text)
+  # Brackets and semicolons would split or join list elements: swap them for
+  # control bytes first.
+  string(ASCII 1 open)
+  string(ASCII 2 close)
+  string(ASCII 3 semicolon)
+  string(ASCII 11 vtab)
+  string(ASCII 12 formfeed)
+  string(REPLACE ";" "${semicolon}" text "${text}")
+  string(REPLACE "[" "${open}" text "${text}")
+  string(REPLACE "]" "${close}" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \r${vtab}${formfeed}]+" "" line "${line}")
+    if(NOT line MATCHES "^\\+")
+      continue()
+    endif()
+    string(REGEX REPLACE "^\\+\\*?" "" definition "${line}")
+    string(REGEX REPLACE "[ \r${vtab}${formfeed}]+$" "" definition "${definition}")
+    string(LENGTH "${definition}" end)
+    foreach(marker "${open}${open}" "${open}=" "${open}-" "${open}:" "${open}~")
+      string(FIND "${definition}" "${marker}" at)
+      if(at GREATER -1 AND at LESS end)
+        set(end ${at})
+      endif()
+    endforeach()
+    string(SUBSTRING "${definition}" 0 ${end} name)
+    list(APPEND names "${name}")
+  endforeach()
+  set(${out_var} "${names}" PARENT_SCOPE)
+endfunction()
+
+function(enumgen_generate target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TEMPLATES;ENUM_LIST" "")
+  if(NOT arg_TEMPLATES)
+    message(FATAL_ERROR "enumgen_generate(${target}): TEMPLATES <dir> is required")
+  endif()
+  cmake_path(ABSOLUTE_PATH arg_TEMPLATES BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE templates)
+  if(arg_ENUM_LIST)
+    cmake_path(ABSOLUTE_PATH arg_ENUM_LIST BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE enum_list)
+  else()
+    set(enum_list "${templates}/enum-list")
+  endif()
+  set(inputs "${enum_list}" "${templates}/enum_type.hpp" "${templates}/enum_type.cpp" "${templates}/enums.hpp")
+  foreach(input IN LISTS inputs)
+    if(NOT EXISTS "${input}" OR IS_DIRECTORY "${input}")
+      message(FATAL_ERROR "enumgen_generate(${target}): ${input} is not a file")
+    endif()
+  endforeach()
+
+  # enumgen reads its inputs from the working directory and writes to ../enum:
+  # the working directory links to the inputs, so nothing is copied.
+  set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
+  set(work "${base}/definitions")
+  set(out "${base}/enum")
+  file(MAKE_DIRECTORY "${work}" "${out}")
+  set(links enum-list enum_type.hpp enum_type.cpp enums.hpp)
+  foreach(input link IN ZIP_LISTS inputs links)
+    file(CREATE_LINK "${input}" "${work}/${link}" SYMBOLIC)
+  endforeach()
+
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
+  _enumgen_enum_names("${enum_list}" names)
+  set(outputs "${out}/enums.hpp" "${out}/enums.cpp")
+  foreach(name IN LISTS names)
+    string(TOLOWER "${name}" lower)
+    list(APPEND outputs "${out}/${lower}.hpp" "${out}/${lower}.cpp")
+  endforeach()
+
+  # The stamp is the rule's only output; the generated files are byproducts, so
+  # a file enumgen left untouched does not look out of date.
+  set(stamp "${base}/enumgen.stamp")
+  add_custom_command(OUTPUT "${stamp}"
+    BYPRODUCTS ${outputs}
+    COMMAND "${CMAKE_COMMAND}" "-DENUMGEN=$<TARGET_FILE:enumgen::enumgen>" "-DWORK=${work}"
+            "-DLOG=${base}/enumgen.log" -P "${_enumgen_run_script}"
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>" "${_enumgen_run_script}"
+    COMMENT "Generating the enum files of ${target}"
+    VERBATIM)
+  get_target_property(built enumgen::enumgen ALIASED_TARGET)
+  if(built)
+    add_dependencies(${target} ${built})
+  endif()
+  # Nothing generated needs moc, and AUTOMOC over these byproducts would make a
+  # dependency cycle with the generator's rule.
+  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
+  target_sources(${target} PRIVATE ${outputs} "${stamp}")
+  target_include_directories(${target} PRIVATE "${out}")
+  target_compile_features(${target} PRIVATE cxx_std_20)
+endfunction()

@@ -1,0 +1,19 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>EnumInfo</name>
+    <message>
+        <source>Colour of a shape</source>
+        <translation>Couleur d&apos;une forme</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rouge</translation>
+    </message>
+    <message>
+        <source>Smooth edges</source>
+        <translation>Bords lissés</translation>
+    </message>
+</context>
+</TS>
