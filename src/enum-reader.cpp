@@ -4,6 +4,7 @@
 #include <array>
 
 #include "file-ops.h"
+#include "text-ops.h"
 
 namespace {
 
@@ -146,8 +147,8 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
             } else {
-                errors->push_back(lineLocation(fileName, lineNumber) + "item '" + item.name +
-                                  "' has no value to count on from: the previous value '" + previous +
+                errors->push_back(lineLocation(fileName, lineNumber) + "item '" + excerpt(item.name) +
+                                  "' has no value to count on from: the previous value '" + excerpt(previous) +
                                   "' does not end in a decimal digit; give the item an explicit value with [=...=]");
                 valueUnknown = true;
             }

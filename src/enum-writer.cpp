@@ -8,6 +8,9 @@
 
 namespace {
 
+// The longest file name most file systems take (NAME_MAX on Linux).
+constexpr std::int64_t kMaxFileName = 255;
+
 constexpr char kIndexedLookup[] = "return 0 <= e && e < size() ? &info[(int)e] : nullptr;";
 constexpr char kSearchedLookup[] =
     "\n"
@@ -47,38 +50,58 @@ std::string descriptionCasesText(const EnumType& type) {
     return text.append("        default: return QString();");
 }
 
+// One template being filled: each step replaces one placeholder, and once a
+// step would outgrow `maxSize` the later ones are skipped.
+struct Fill {
+    std::string text;
+    size_t maxSize;
+    bool fits = true;
+};
+
+void fillStep(Fill& fill, std::string_view from, std::string_view to) {
+    if (fill.fits)
+        fill.fits = replaceWithin(fill.text, from, to, fill.maxSize);
+}
+
+bool finish(Fill& fill, std::string* text) {
+    *text = std::move(fill.text);
+    return fill.fits;
+}
+
 }  // namespace
 
-std::string fillHeader(const EnumType& type, std::string text) {
+bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
     // The order matters: a placeholder inside an inserted field is filled
     // only by a replacement that comes later.
-    replace(text, "__ENUM_NAME", type.name);
-    replace(text, "__ENUM_KEY", type.key);
-    replace(text, "__ENUM_DESC", type.desc);
+    Fill fill{std::move(*text), maxSize};
+    fillStep(fill, "__ENUM_NAME", type.name);
+    fillStep(fill, "__ENUM_KEY", type.key);
+    fillStep(fill, "__ENUM_DESC", type.desc);
     // An enum without items has no default item to name.
     const std::string noDefault;
     const bool hasDefault = type.defaultIndex >= 0 && static_cast<size_t>(type.defaultIndex) < type.items.size();
-    replace(text, "__ENUM_DEFAULT", hasDefault ? type.items[static_cast<size_t>(type.defaultIndex)].name : noDefault);
-    replace(text, "__ENUM_DATA_TYPE", type.dataType);
-    replace(text, "__ENUM_HEADER_CONTENTS", type.headerContents);
-    replace(text, "__ENUM_FOOTER_CONTENTS", type.footerContents);
-    replace(text, "__ENUM_UPPERS", toUpper(type.name));
-    replace(text, "__ENUM_LOWERS", toLower(type.name));
-    replace(text, "__ENUM_IS_FLAG", type.flagsName.empty() ? "0" : "1");
-    replace(text, "__ENUM_FLAGS_NAME", type.flagsName);
-    replace(text, "__ENUM_VALUES", valuesText(type));
-    replace(text, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
-    replace(text, "__ENUM_FUNC_DESC_CASES", descriptionCasesText(type));
-    replace(text, "__ENUM_FUNC_ITEM", type.sequential ? kIndexedLookup : kSearchedLookup);
-    return text;
+    fillStep(fill, "__ENUM_DEFAULT", hasDefault ? type.items[static_cast<size_t>(type.defaultIndex)].name : noDefault);
+    fillStep(fill, "__ENUM_DATA_TYPE", type.dataType);
+    fillStep(fill, "__ENUM_HEADER_CONTENTS", type.headerContents);
+    fillStep(fill, "__ENUM_FOOTER_CONTENTS", type.footerContents);
+    fillStep(fill, "__ENUM_UPPERS", toUpper(type.name));
+    fillStep(fill, "__ENUM_LOWERS", toLower(type.name));
+    fillStep(fill, "__ENUM_IS_FLAG", type.flagsName.empty() ? "0" : "1");
+    fillStep(fill, "__ENUM_FLAGS_NAME", type.flagsName);
+    fillStep(fill, "__ENUM_VALUES", valuesText(type));
+    fillStep(fill, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
+    fillStep(fill, "__ENUM_FUNC_DESC_CASES", descriptionCasesText(type));
+    fillStep(fill, "__ENUM_FUNC_ITEM", type.sequential ? kIndexedLookup : kSearchedLookup);
+    return finish(fill, text);
 }
 
-std::string fillSource(const EnumType& type, std::string text) {
-    replace(text, "__ENUM_NAME", type.name);
-    replace(text, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
-    replace(text, "__ENUM_INFOS", infosText(type));
-    replace(text, "__ENUM_LOWERS", toLower(type.name));
-    return text;
+bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
+    Fill fill{std::move(*text), maxSize};
+    fillStep(fill, "__ENUM_NAME", type.name);
+    fillStep(fill, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
+    fillStep(fill, "__ENUM_INFOS", infosText(type));
+    fillStep(fill, "__ENUM_LOWERS", toLower(type.name));
+    return finish(fill, text);
 }
 
 std::string outputPath(const EnumType& type, const char* extension) {
@@ -97,21 +120,29 @@ bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& lis
             continue;
         }
         if (type.name.find('/') != std::string::npos) {
-            errors->push_back(lineLocation(listName, type.line) + "enum name '" + type.name +
+            errors->push_back(lineLocation(listName, type.line) + "enum name '" + excerpt(type.name) +
                               "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
             continue;
         }
         std::string lowerName = toLower(type.name);
+        if (lowerName.size() + std::string_view(".hpp").size() > kMaxFileName) {
+            errors->push_back(lineLocation(listName, type.line) + "enum name '" + excerpt(type.name) + "' is " +
+                              toString(static_cast<std::int64_t>(type.name.size())) +
+                              " bytes long; its file names would pass the " + toString(kMaxFileName) +
+                              " bytes a file name may have");
+            continue;
+        }
         if (lowerName == "enums") {
-            errors->push_back(lineLocation(listName, type.line) + "enum '" + type.name + "' would write " +
+            errors->push_back(lineLocation(listName, type.line) + "enum '" + excerpt(type.name) + "' would write " +
                               outputPath(type, ".hpp") + " and .cpp, which are the registry files; rename the enum");
             continue;
         }
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);
         if (!added)
-            errors->push_back(lineLocation(listName, type.line) + "enum '" + type.name +
-                              "' writes the same files as enum '" + owner->second->name + "' on line " +
-                              std::to_string(owner->second->line) + ": " + outputPath(type, ".hpp") + " and .cpp");
+            errors->push_back(lineLocation(listName, type.line) + "enum '" + excerpt(type.name) +
+                              "' writes the same files as enum '" + excerpt(owner->second->name) + "' on line " +
+                              std::to_string(owner->second->line) + ": " + excerpt(outputPath(type, ".hpp")) +
+                              " and .cpp");
     }
     return errors->size() == errorsBefore;
 }
@@ -124,7 +155,28 @@ bool writeOutput(const std::string& path, const std::string& text, std::vector<s
     return err.empty();
 }
 
+namespace {
+
+// Reports an output of `type` that was not written because it outgrew `maxSize`.
+bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, std::vector<std::string>* errors) {
+    errors->push_back(lineLocation(kEnumListPath, type.line) + "enum '" + excerpt(type.name) +
+                      "': " + excerpt(outputPath(type, extension)) + " would grow past " +
+                      toString(static_cast<std::int64_t>(maxSize)) +
+                      " bytes, as placeholders written inside its texts are filled again by later ones; "
+                      "it is not written");
+    return false;
+}
+
+}  // namespace
+
 bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors) {
-    const bool headerOk = writeOutput(outputPath(type, ".hpp"), fillHeader(type, templates.header), errors);
-    return writeOutput(outputPath(type, ".cpp"), fillSource(type, templates.source), errors) && headerOk;
+    std::string header = templates.header;
+    const bool headerOk = fillHeader(type, &header, templates.maxOutputSize)
+                              ? writeOutput(outputPath(type, ".hpp"), header, errors)
+                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, errors);
+    std::string source = templates.source;
+    const bool sourceOk = fillSource(type, &source, templates.maxOutputSize)
+                              ? writeOutput(outputPath(type, ".cpp"), source, errors)
+                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, errors);
+    return headerOk && sourceOk;
 }

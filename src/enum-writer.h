@@ -8,16 +8,23 @@
 // Where all output goes; it must exist already.
 inline constexpr char kOutputDir[] = "../enum/";
 
+// Placeholders written inside the enum list's texts are filled again by later
+// placeholders, so a few lines can multiply an output without bound; a filled
+// file past this size is refused instead of exhausting memory.
+inline constexpr size_t kMaxOutputSize = size_t(1) << 30;
+
 // The two per-enum templates, read once so every enum is filled from the same
-// texts.
+// texts, and the size their filled texts may reach.
 struct EnumTemplates {
     std::string header;
     std::string source;
+    size_t maxOutputSize = kMaxOutputSize;
 };
 
-// The per-enum templates filled for `type`.
-std::string fillHeader(const EnumType& type, std::string text);
-std::string fillSource(const EnumType& type, std::string text);
+// Fill a per-enum template in `text` for `type`. False, with `text` partly
+// filled, when the result would grow past `maxSize` bytes.
+bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
+bool fillSource(const EnumType& type, std::string* text, size_t maxSize);
 
 // Output path of one of the enum's files; `extension` is ".hpp" or ".cpp".
 std::string outputPath(const EnumType& type, const char* extension);

@@ -21,6 +21,23 @@ std::string& replace(std::string& text, std::string_view from, std::string_view 
     return text;
 }
 
+bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize) {
+    size_t count = 0;
+    for (size_t found = text.find(from); found != std::string::npos; found = text.find(from, found + from.size()))
+        ++count;
+    // Computed as counts, not sizes, so a huge product cannot overflow.
+    const size_t kept = text.size() - count * from.size();
+    if (kept > maxSize || (count > 0 && to.size() > (maxSize - kept) / count))
+        return false;
+    replace(text, from, to);
+    return true;
+}
+
+std::string excerpt(std::string_view text) {
+    constexpr size_t kMax = 60;
+    return text.size() <= kMax ? std::string(text) : std::string(text.substr(0, kMax)) + "...";
+}
+
 std::string toLower(std::string_view text) {
     std::string result(text);
     for (char& c : result)

@@ -8,6 +8,13 @@
 // just inserted is never searched again. Returns `text`.
 std::string& replace(std::string& text, std::string_view from, std::string_view to);
 
+// replace, but only when the result is at most `maxSize` bytes long; returns
+// false and leaves `text` alone otherwise.
+bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize);
+
+// The start of `text` for a message: at most 60 bytes, with "..." when cut.
+std::string excerpt(std::string_view text);
+
 // Byte-wise ASCII case conversion; every other byte stays as it is.
 std::string toLower(std::string_view text);
 std::string toUpper(std::string_view text);

@@ -22,7 +22,8 @@ protected:
 };
 
 TEST_F(Run, WriteFailuresSpareOtherOutputsAndOldContentThenTheNextRunRepairs) {
-    writeFile(tree.out / "big.hpp", "old big header\n");
+    for (const char* name : {"enums.hpp", "enums.cpp", "small.cpp", "big.hpp", "big.cpp"})
+        writeFile(tree.out / name, std::string("old ") + name + "\n");
     fs::permissions(tree.out / "big.hpp", fs::perms(0640));
     fs::create_directory(tree.out / "small.hpp");
 
@@ -31,7 +32,9 @@ TEST_F(Run, WriteFailuresSpareOtherOutputsAndOldContentThenTheNextRunRepairs) {
     EXPECT_EQ(failed.err,
               "enumgen: error: ../enum/small.hpp: cannot read: Is a directory\n"
               "enumgen: error: ../enum/big.hpp: cannot write: File too large\n");
-    EXPECT_EQ(readFile(tree.out / "big.hpp"), "old big header\n");
+    EXPECT_EQ(readFile(tree.out / "big.hpp"), "old big.hpp\n");
+    for (const char* name : {"enums.hpp", "enums.cpp", "small.cpp", "big.cpp"})
+        EXPECT_NE(readFile(tree.out / name).substr(0, 4), "old ") << name << " is written despite the failures";
     std::string announced;
     for (size_t at = failed.out.find("Write to "); at != std::string::npos; at = failed.out.find("Write to ", at + 1))
         announced += failed.out.substr(at + 17, failed.out.find('\n', at) - at - 17) + " ";
@@ -59,7 +62,7 @@ TEST_F(Run, WriteFailuresSpareOtherOutputsAndOldContentThenTheNextRunRepairs) {
     EXPECT_EQ(runEnumgen(tree.work).out, "Generate enum files\n");
 }
 
-TEST_F(Run, MissingOutputDirectoryFailsEveryOutput) {
+TEST_F(Run, MissingOutputDirectoryFailsEveryOutputUntilItExists) {
     fs::remove(tree.out);
     RunResult result = runEnumgen(tree.work);
     EXPECT_EQ(result.status, 1);
@@ -68,6 +71,12 @@ TEST_F(Run, MissingOutputDirectoryFailsEveryOutput) {
     for (const char* name : {"enums.hpp", "small.hpp", "small.cpp", "big.hpp", "big.cpp", "enums.cpp"})
         expected += std::string("enumgen: error: ../enum/") + name + ": cannot write: No such file or directory\n";
     EXPECT_EQ(result.err, expected);
+    EXPECT_FALSE(fs::exists(tree.out));
+
+    fs::create_directory(tree.out);
+    EXPECT_EQ(runEnumgen(tree.work).status, 0);
+    EXPECT_EQ(snapshot(tree.out).size(), 6u);
+    EXPECT_EQ(runEnumgen(tree.work).out, "Generate enum files\n");
 }
 
 TEST_F(Run, UnreadableInputsStopTheRunBeforeAnyOutput) {

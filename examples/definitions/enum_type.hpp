@@ -32,7 +32,8 @@ struct EnumInfo<__ENUM_NAME> {
     static QString typeKey() { return QStringLiteral("__ENUM_KEY"); }
     static QString typeDescription() { return qApp->translate("EnumInfo", "__ENUM_DESC"); }
 
-    static constexpr Enum defaultValue = [] { using enum Enum; return Enum{__ENUM_DEFAULT}; }();
+    // The enum named itself: clang takes no alias in `using enum`.
+    static constexpr Enum defaultValue = [] { using enum __ENUM_NAME; return Enum{__ENUM_DEFAULT}; }();
 
     // The item of a value, or nullptr when no item has it.
     static const Item *item(Enum value)
