@@ -22,11 +22,30 @@ struct Definition {
 
 Definition readDefinition(std::string_view text) {
     static constexpr std::array<std::string_view, 5> kOpeners = {"[[", "[=", "[-", "[:", "[~"};
+    static constexpr std::array<std::string_view, 5> kClosers = {"]]", "=]", "-]", ":]", "~]"};
+    // Where each opener first occurs, found in one pass over the '[' bytes
+    // rather than one search of the whole line per marker.
+    constexpr std::string_view kSecondBytes = "[=-:~";
+    std::array<size_t, 5> first;
+    first.fill(std::string_view::npos);
+    size_t missing = first.size();
+    for (size_t at = text.find('['); at != std::string_view::npos && missing > 0 && at + 1 < text.size();
+         at = text.find('[', at + 1)) {
+        const size_t marker = kSecondBytes.find(text[at + 1]);
+        if (marker != std::string_view::npos && first[marker] == std::string_view::npos) {
+            first[marker] = at;
+            --missing;
+        }
+    }
+    std::array<std::string_view, 5> fields;
     size_t nameEnd = text.size();
-    for (std::string_view opener : kOpeners)
-        nameEnd = std::min(nameEnd, text.find(opener));
-    return {text.substr(0, nameEnd),          extractBetween(text, "[[", "]]"), extractBetween(text, "[=", "=]"),
-            extractBetween(text, "[-", "-]"), extractBetween(text, "[:", ":]"), extractBetween(text, "[~", "~]")};
+    for (size_t marker = 0; marker < first.size(); ++marker) {
+        if (first[marker] == std::string_view::npos)
+            continue;
+        nameEnd = std::min(nameEnd, first[marker]);
+        fields[marker] = extractBetween(text.substr(first[marker]), kOpeners[marker], kClosers[marker]);
+    }
+    return {text.substr(0, nameEnd), fields[0], fields[1], fields[2], fields[3], fields[4]};
 }
 
 }  // namespace

@@ -19,8 +19,14 @@ constexpr char kSearchedLookup[] =
     "                            { return info.value == e; });\n"
     "    return it != info.cend() ? &(*it) : nullptr;\n";
 
+// The texts built from the items are sized first, so even an enum of a
+// million items is built in one allocation.
 std::string valuesText(const EnumType& type) {
+    size_t size = 0;
+    for (const EnumType::Item& item : type.items)
+        size += item.name.size() + item.value.size() + 14;
     std::string text;
+    text.reserve(size);
     for (const EnumType::Item& item : type.items) {
         if (!text.empty())
             text += ",\n";
@@ -30,7 +36,11 @@ std::string valuesText(const EnumType& type) {
 }
 
 std::string infosText(const EnumType& type) {
+    size_t size = 0;
+    for (const EnumType::Item& item : type.items)
+        size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
     std::string text;
+    text.reserve(size);
     for (const EnumType::Item& item : type.items) {
         if (!text.empty())
             text += ",\n";
@@ -42,7 +52,11 @@ std::string infosText(const EnumType& type) {
 }
 
 std::string descriptionCasesText(const EnumType& type) {
+    size_t size = 34;
+    for (const EnumType::Item& item : type.items)
+        size += item.name.size() + item.desc.size() + 61;
     std::string text;
+    text.reserve(size);
     for (const EnumType::Item& item : type.items) {
         text.append("        case Enum::").append(item.name);
         text.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
@@ -56,11 +70,12 @@ struct Fill {
     std::string text;
     size_t maxSize;
     bool fits = true;
+    std::string scratch{};
 };
 
 void fillStep(Fill& fill, std::string_view from, std::string_view to) {
     if (fill.fits)
-        fill.fits = replaceWithin(fill.text, from, to, fill.maxSize);
+        fill.fits = replaceWithin(fill.text, from, to, fill.maxSize, fill.scratch);
 }
 
 bool finish(Fill& fill, std::string* text) {

@@ -1,35 +1,53 @@
 #include "text-ops.h"
 
 #include <cctype>
+#include <vector>
+
+namespace {
+
+// Start of every non-overlapping occurrence of `from`, left to right.
+std::vector<size_t> occurrences(std::string_view text, std::string_view from) {
+    std::vector<size_t> found;
+    for (size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, at + from.size()))
+        found.push_back(at);
+    return found;
+}
+
+// Builds `text` with `to` in place of the `fromSize` bytes at each of `found`
+// into `scratch`, in one pass and one allocation at most, then swaps the two.
+void replaceFound(std::string& text, const std::vector<size_t>& found, size_t fromSize, std::string_view to,
+                  std::string& scratch) {
+    scratch.clear();
+    scratch.reserve(text.size() - found.size() * fromSize + found.size() * to.size());
+    size_t copied = 0;
+    for (size_t at : found) {
+        scratch.append(text, copied, at - copied).append(to);
+        copied = at + fromSize;
+    }
+    scratch.append(text, copied);
+    text.swap(scratch);
+}
+
+}  // namespace
 
 std::string& replace(std::string& text, std::string_view from, std::string_view to) {
-    size_t found = text.find(from);
-    if (found == std::string::npos)
-        return text;
-    // Built afresh rather than spliced in place, so many occurrences cost one
-    // pass instead of one move of the tail each.
-    std::string result;
-    result.reserve(text.size());
-    size_t copied = 0;
-    while (found != std::string::npos) {
-        result.append(text, copied, found - copied).append(to);
-        copied = found + from.size();
-        found = text.find(from, copied);
+    const std::vector<size_t> found = occurrences(text, from);
+    if (!found.empty()) {
+        std::string scratch;
+        replaceFound(text, found, from.size(), to, scratch);
     }
-    result.append(text, copied);
-    text.swap(result);
     return text;
 }
 
-bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize) {
-    size_t count = 0;
-    for (size_t found = text.find(from); found != std::string::npos; found = text.find(from, found + from.size()))
-        ++count;
+bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize,
+                   std::string& scratch) {
+    const std::vector<size_t> found = occurrences(text, from);
     // Computed as counts, not sizes, so a huge product cannot overflow.
-    const size_t kept = text.size() - count * from.size();
-    if (kept > maxSize || (count > 0 && to.size() > (maxSize - kept) / count))
+    const size_t kept = text.size() - found.size() * from.size();
+    if (kept > maxSize || (!found.empty() && to.size() > (maxSize - kept) / found.size()))
         return false;
-    replace(text, from, to);
+    if (!found.empty())
+        replaceFound(text, found, from.size(), to, scratch);
     return true;
 }
 

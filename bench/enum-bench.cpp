@@ -1,0 +1,147 @@
+// Times enumgen against the file system's own speed, with the bundled
+// example's templates over synthetic enum lists of several sizes:
+//   first run      into an empty output folder, against `cp -r` of that tree;
+//   unchanged run  against `cat` of every output file to /dev/null;
+//   one change     after one enum's description changed.
+// Each figure is the best of several runs. Prints the ratios to the baselines
+// and how much each figure grows when the input doubles.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Size {
+    int enums;
+    int items;
+};
+
+struct Figures {
+    double first = 0, copy = 0, unchanged = 0, cat = 0, oneChange = 0;
+    size_t files = 0, bytes = 0;
+};
+
+// A realistic enum list: keys and descriptions everywhere, a header line per
+// enum, explicit values in every third enum and flags in every fourth.
+// `changed` gives enum 0 another description.
+std::string enumList(Size size, bool changed) {
+    std::string list;
+    for (int e = 0; e < size.enums; ++e) {
+        const std::string name = "Enum" + std::to_string(e);
+        list += "+" + name + "[[enum-" + std::to_string(e) + "]][-" + (changed && e == 0 ? "Changed" : "Description") +
+                " of " + name + "-]" + (e % 4 == 3 ? "[~" + name + "Flags~]" : "") + "\n";
+        list += "!#include <QString>\n";
+        for (int i = 0; i < size.items; ++i) {
+            list += "-Item" + std::to_string(i) + "[[item-" + std::to_string(i) + "]][-Item " + std::to_string(i) +
+                    " of " + name + "-]";
+            if (i == 0 && e % 4 == 3)
+                list += "[=1 << 0=]";
+            else if (i == 0 && e % 3 == 2)
+                list += "[=10=]";
+            list += "\n";
+        }
+    }
+    return list;
+}
+
+double seconds(const std::string& command) {
+    const auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "enum-bench: failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Best of `runs` timings of `command`, each after `prepare` (not timed).
+double best(int runs, const std::string& prepare, const std::string& command) {
+    double result = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        seconds(prepare);
+        result = std::min(result, seconds(command));
+    }
+    return result;
+}
+
+Figures measure(const fs::path& root, Size size, int runs) {
+    const fs::path work = root / "work";
+    const std::string enumgen = "cd '" + work.string() + "' && '" ENUMGEN_EXE "' > /dev/null";
+    const std::string out = (root / "enum").string();
+    const std::string copy = (root / "copy").string();
+    std::ofstream(work / "enum-list") << enumList(size, false);
+
+    Figures f;
+    f.first = best(runs, "rm -rf '" + out + "' && mkdir '" + out + "'", enumgen);
+    f.copy = best(runs, "rm -rf '" + copy + "'", "cp -r '" + out + "' '" + copy + "'");
+    seconds("rm -rf '" + copy + "'");
+    f.unchanged = best(runs, "true", enumgen);
+    f.cat = best(runs, "true", "find '" + out + "' -type f -exec cat {} + > /dev/null");
+    for (const auto& entry : fs::directory_iterator(out)) {
+        ++f.files;
+        f.bytes += entry.file_size();
+    }
+    // Alternate the description, so every timed run has one header to rewrite.
+    f.oneChange = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        std::ofstream(work / "enum-list") << enumList(size, i % 2 == 0);
+        f.oneChange = std::min(f.oneChange, seconds(enumgen));
+    }
+    return f;
+}
+
+void printRow(Size size, const Figures& f, const Figures* half) {
+    char label[32];
+    std::snprintf(label, sizeof label, "%d x %d", size.enums, size.items);
+    std::printf("| %s | %zu | %.1f | %.3f | %.3f | %.2f | %.3f | %.3f | %.2f | %.3f |", label, f.files, f.bytes / 1e6,
+                f.first, f.copy, f.first / f.copy, f.unchanged, f.cat, f.unchanged / f.cat, f.oneChange);
+    if (half)
+        std::printf(" %.2f / %.2f / %.2f |\n", f.first / half->first, f.unchanged / half->unchanged,
+                    f.oneChange / half->oneChange);
+    else
+        std::printf(" |\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    std::string pattern = (fs::temp_directory_path() / "enum-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        std::perror("enum-bench: mkdtemp");
+        return 1;
+    }
+    const fs::path root = pattern;
+    fs::create_directory(root / "work");
+    for (const char* name : {"enum_type.hpp", "enum_type.cpp", "enums.hpp"})
+        fs::copy_file(fs::path(EXAMPLE_DIR) / name, root / "work" / name);
+
+    std::printf("| enums x items | files | MB | first run s | cp -r s | ratio | unchanged s | cat s | ratio | "
+                "one change s | growth per doubling: first / unchanged / one change |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+    // Two series that double their input from row to row.
+    const std::vector<std::vector<Size>> series = {
+        {{100, 20}, {1250, 50}, {2500, 50}, {5000, 50}, {10000, 50}},
+        {{1, 125000}, {1, 250000}, {1, 500000}, {1, 1000000}},
+    };
+    for (const std::vector<Size>& sizes : series) {
+        Figures previous;
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            const Figures f = measure(root, sizes[i], runs);
+            const bool doubled = i > 0 && sizes[i].enums * sizes[i].items == 2 * sizes[i - 1].enums * sizes[i - 1].items;
+            printRow(sizes[i], f, doubled ? &previous : nullptr);
+            std::fflush(stdout);
+            previous = f;
+        }
+    }
+    fs::remove_all(root);
+    return 0;
+}
