@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -62,14 +64,18 @@ double seconds(const std::string& command) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Best of `runs` timings of `command`, each after `prepare` (not timed).
-double best(int runs, const std::string& prepare, const std::string& command) {
-    double result = 1e300;
+// Best of `runs` timings of each command, each after its `prepare` (not
+// timed). The commands take turns, so a slow spell of the disk hits both.
+std::pair<double, double> bestOfBoth(int runs, const std::string& prepareA, const std::string& commandA,
+                                     const std::string& prepareB, const std::string& commandB) {
+    double a = 1e300, b = 1e300;
     for (int i = 0; i < runs; ++i) {
-        seconds(prepare);
-        result = std::min(result, seconds(command));
+        seconds(prepareA);
+        a = std::min(a, seconds(commandA));
+        seconds(prepareB);
+        b = std::min(b, seconds(commandB));
     }
-    return result;
+    return {a, b};
 }
 
 Figures measure(const fs::path& root, Size size, int runs) {
@@ -79,12 +85,15 @@ Figures measure(const fs::path& root, Size size, int runs) {
     const std::string copy = (root / "copy").string();
     std::ofstream(work / "enum-list") << enumList(size, false);
 
+    // Writes of one timed run are flushed before the next starts, so neither
+    // side pays for the other's writeback.
     Figures f;
-    f.first = best(runs, "rm -rf '" + out + "' && mkdir '" + out + "'", enumgen);
-    f.copy = best(runs, "rm -rf '" + copy + "'", "cp -r '" + out + "' '" + copy + "'");
+    std::tie(f.first, f.copy) =
+        bestOfBoth(runs, "rm -rf '" + out + "' && mkdir '" + out + "' && sync", enumgen,
+                   "rm -rf '" + copy + "' && sync", "cp -r '" + out + "' '" + copy + "'");
     seconds("rm -rf '" + copy + "'");
-    f.unchanged = best(runs, "true", enumgen);
-    f.cat = best(runs, "true", "find '" + out + "' -type f -exec cat {} + > /dev/null");
+    std::tie(f.unchanged, f.cat) =
+        bestOfBoth(runs, "true", enumgen, "true", "find '" + out + "' -type f -exec cat {} + > /dev/null");
     for (const auto& entry : fs::directory_iterator(out)) {
         ++f.files;
         f.bytes += entry.file_size();
@@ -113,7 +122,7 @@ void printRow(Size size, const Figures& f, const Figures* half) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::string pattern = (fs::temp_directory_path() / "enum-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) {
         std::perror("enum-bench: mkdtemp");
