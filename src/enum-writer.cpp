@@ -83,6 +83,16 @@ bool finish(Fill& fill, std::string* text) {
     return fill.fits;
 }
 
+// Reports an output of `type` that was not written because it outgrew `maxSize`.
+bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, std::vector<std::string>* errors) {
+    errors->push_back(lineLocation(kEnumListPath, type.line) + "enum '" + excerpt(type.name) +
+                      "': " + excerpt(outputPath(type, extension)) + " would grow past " +
+                      toString(static_cast<std::int64_t>(maxSize)) +
+                      " bytes, as placeholders written inside its texts are filled again by later ones; "
+                      "it is not written");
+    return false;
+}
+
 }  // namespace
 
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
@@ -169,20 +179,6 @@ bool writeOutput(const std::string& path, const std::string& text, std::vector<s
         errors->push_back(err);
     return err.empty();
 }
-
-namespace {
-
-// Reports an output of `type` that was not written because it outgrew `maxSize`.
-bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, std::vector<std::string>* errors) {
-    errors->push_back(lineLocation(kEnumListPath, type.line) + "enum '" + excerpt(type.name) +
-                      "': " + excerpt(outputPath(type, extension)) + " would grow past " +
-                      toString(static_cast<std::int64_t>(maxSize)) +
-                      " bytes, as placeholders written inside its texts are filled again by later ones; "
-                      "it is not written");
-    return false;
-}
-
-}  // namespace
 
 bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors) {
     std::string header = templates.header;

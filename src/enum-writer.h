@@ -21,7 +21,7 @@ struct EnumTemplates {
     size_t maxOutputSize = kMaxOutputSize;
 };
 
-// Fill a per-enum template in `text` for `type`. False, with `text` partly
+// Fills a per-enum template in `text` for `type`. False, with `text` partly
 // filled, when the result would grow past `maxSize` bytes.
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize);
