@@ -54,6 +54,20 @@ void checkAllItems()
     (checkItems<T>(), ...);
 }
 
+// Every enum's and item's description, untranslated while no translator is installed.
+template <class... T>
+QStringList allDescriptions()
+{
+    QStringList texts;
+    auto add = [&]<class E>(E *) {
+        texts << EnumInfo<E>::typeDescription();
+        for (const auto &item : EnumInfo<E>::info)
+            texts << EnumInfo<E>::description(item.value);
+    };
+    (add(static_cast<T *>(nullptr)), ...);
+    return texts;
+}
+
 } // namespace
 
 class EnumsTest : public QObject {
@@ -68,20 +82,15 @@ private slots:
         QCOMPARE(EnumInfo<Nothing>::count, 0);
     }
 
-    void lookupRejectsValuesOfNoItem()
+    void lookupsRejectValuesOfNoItemAndDefaultIsStarred()
     {
         QCOMPARE(EnumInfo<Color>::item(Color(3)), nullptr);
         QCOMPARE(EnumInfo<Color>::item(Color(-1)), nullptr);
         QCOMPARE(EnumInfo<Priority>::item(Priority(1)), nullptr);
-        QCOMPARE(EnumInfo<Priority>::item(Priority(-10))->name, u"Low");
         QCOMPARE(EnumInfo<Option>::item(Option(3)), nullptr);
         QCOMPARE(EnumInfo<Nothing>::item(Nothing(0)), nullptr);
-        QCOMPARE(EnumInfo<Priority>::name(Priority(7)), QString());
         QCOMPARE(EnumInfo<Priority>::fromKey(u"none", Priority::High), Priority::High);
-    }
 
-    void defaultIsTheStarredItem()
-    {
         QCOMPARE(EnumInfo<Color>::defaultValue, Color::Green);
         QCOMPARE(EnumInfo<Priority>::defaultValue, Priority::Normal);
         QCOMPARE(EnumInfo<Option>::defaultValue, Option::NoOption);
@@ -144,21 +153,9 @@ private slots:
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 
         QStringList missing;
-        auto expect = [&](const QString &text) {
+        for (const QString &text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing>())
             if (!sources.contains(text))
                 missing << text;
-        };
-        auto expectEnum = [&]<class T>(T *) {
-            expect(EnumInfo<T>::typeDescription());
-            for (const auto &item : EnumInfo<T>::info)
-                expect(EnumInfo<T>::description(item.value));
-        };
-        expectEnum((Color *)nullptr);
-        expectEnum((Priority *)nullptr);
-        expectEnum((Option *)nullptr);
-        expectEnum((Unit *)nullptr);
-        expectEnum((Single *)nullptr);
-        expectEnum((Nothing *)nullptr);
         QCOMPARE(missing, QStringList());
         QCOMPARE(sources.size(), 6 + 14);
     }
