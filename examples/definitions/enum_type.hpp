@@ -13,27 +13,28 @@ Q_DECLARE_FLAGS(__ENUM_FLAGS_NAME, __ENUM_NAME)
 Q_DECLARE_OPERATORS_FOR_FLAGS(__ENUM_FLAGS_NAME)
 #endif
 
+// The item table, defined in __ENUM_LOWERS.cpp. It stays outside EnumInfo, so
+// its entries `__ENUM_NAME::...` name the enum even when the enum is named like
+// a member of EnumInfo.
+extern const std::array<EnumItem<__ENUM_NAME, __ENUM_DATA_TYPE>, __ENUM_COUNT> __ENUM_NAMEItems;
+
 template <>
 struct EnumInfo<__ENUM_NAME> {
-    using Enum = __ENUM_NAME;
+    // The enum is named with :: wherever a member or an item could hide it.
+    using Enum = ::__ENUM_NAME;
     using DataType = __ENUM_DATA_TYPE;
-    struct Item {
-        Enum value;
-        QStringView name;
-        QStringView key;
-        DataType data;
-    };
+    using Item = EnumItem<Enum, DataType>;
 
     static constexpr int count = __ENUM_COUNT;
     static constexpr int size() { return count; }
-    static const std::array<Item, __ENUM_COUNT> info;
+    static constexpr const std::array<Item, __ENUM_COUNT> &info = __ENUM_NAMEItems;
 
     // The enum's own key and translated description.
     static QString typeKey() { return QStringLiteral("__ENUM_KEY"); }
     static QString typeDescription() { return qApp->translate("EnumInfo", "__ENUM_DESC"); }
 
-    // The enum named itself: clang takes no alias in `using enum`.
-    static constexpr Enum defaultValue = [] { using enum __ENUM_NAME; return Enum{__ENUM_DEFAULT}; }();
+    // clang takes no alias in `using enum`.
+    static constexpr Enum defaultValue = [] { using enum ::__ENUM_NAME; return ::__ENUM_NAME{__ENUM_DEFAULT}; }();
 
     // The item of a value, or nullptr when no item has it.
     static const Item *item(Enum value)

@@ -30,6 +30,15 @@ struct EnumValue {
     friend constexpr bool operator==(T a, EnumValue b) { return a == b.value; }
 };
 
+// One row of an enum's item table: the value, its name and key, and its data.
+template <class T, class D>
+struct EnumItem {
+    T value;
+    QStringView name;
+    QStringView key;
+    D data;
+};
+
 // Everything known about enum T; each enum's header specialises it.
 template <class T>
 struct EnumInfo;

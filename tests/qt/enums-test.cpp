@@ -12,6 +12,7 @@
 #include "nothing.hpp"
 #include "option.hpp"
 #include "priority.hpp"
+#include "item.hpp"
 #include "single.hpp"
 #include "unit.hpp"
 
@@ -76,7 +77,7 @@ class EnumsTest : public QObject {
 private slots:
     void itemsRoundTrip()
     {
-        checkAllItems<Color, Priority, Option, Unit, Single, Nothing>();
+        checkAllItems<Color, Priority, Option, Unit, Single, Nothing, Item>();
         QCOMPARE(EnumInfo<Priority>::fromKey(u"urgent"), Priority::Urgent);
         QCOMPARE(int(Priority::Urgent), 51);
         QCOMPARE(EnumInfo<Nothing>::count, 0);
@@ -96,6 +97,7 @@ private slots:
         QCOMPARE(EnumInfo<Option>::defaultValue, Option::NoOption);
         QCOMPARE(EnumInfo<Unit>::defaultValue, PrinterUnit);
         QCOMPARE(EnumInfo<Single>::defaultValue, Single::Only);
+        QCOMPARE(EnumInfo<Item>::defaultValue, Item::Item);
     }
 
     void typeInfoFlagsAndData()
@@ -117,9 +119,10 @@ private slots:
 
     void registryCoversEveryEnum()
     {
-        QCOMPARE(EnumTotalCount, 6);
-        const std::array<int, 6> ids = {qMetaTypeId<Color>(), qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
-                                        qMetaTypeId<Unit>(),  qMetaTypeId<Single>(),   qMetaTypeId<Nothing>()};
+        QCOMPARE(EnumTotalCount, 7);
+        const std::array<int, 7> ids = {qMetaTypeId<Color>(),  qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
+                                        qMetaTypeId<Unit>(),   qMetaTypeId<Single>(),   qMetaTypeId<Nothing>(),
+                                        qMetaTypeId<Item>()};
         QCOMPARE(_EnumMetaTypeIds(), ids);
         for (int other : {qMetaTypeId<int>(), qMetaTypeId<QString>(), qMetaTypeId<Options>()}) {
             const EnumNameVariantConverter conv = _EnumNameVariantConverter(other);
@@ -153,11 +156,11 @@ private slots:
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 
         QStringList missing;
-        for (const QString &text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing>())
+        for (const QString &text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing, Item>())
             if (!sources.contains(text))
                 missing << text;
         QCOMPARE(missing, QStringList());
-        QCOMPARE(sources.size(), 6 + 14);
+        QCOMPARE(sources.size(), 7 + 17);
     }
 
     void descriptionsAreTranslated()
