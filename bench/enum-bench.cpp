@@ -88,9 +88,8 @@ Figures measure(const fs::path& root, Size size, int runs) {
     // Writes of one timed run are flushed before the next starts, so neither
     // side pays for the other's writeback.
     Figures f;
-    std::tie(f.first, f.copy) =
-        bestOfBoth(runs, "rm -rf '" + out + "' && mkdir '" + out + "' && sync", enumgen,
-                   "rm -rf '" + copy + "' && sync", "cp -r '" + out + "' '" + copy + "'");
+    std::tie(f.first, f.copy) = bestOfBoth(runs, "rm -rf '" + out + "' && mkdir '" + out + "' && sync", enumgen,
+                                           "rm -rf '" + copy + "' && sync", "cp -r '" + out + "' '" + copy + "'");
     seconds("rm -rf '" + copy + "'");
     std::tie(f.unchanged, f.cat) =
         bestOfBoth(runs, "true", enumgen, "true", "find '" + out + "' -type f -exec cat {} + > /dev/null");
@@ -133,8 +132,9 @@ int main(int argc, char** argv) {
     for (const char* name : {"enum_type.hpp", "enum_type.cpp", "enums.hpp"})
         fs::copy_file(fs::path(EXAMPLE_DIR) / name, root / "work" / name);
 
-    std::printf("| enums x items | files | MB | first run s | cp -r s | ratio | unchanged s | cat s | ratio | "
-                "one change s | growth per doubling: first / unchanged / one change |\n");
+    std::printf(
+        "| enums x items | files | MB | first run s | cp -r s | ratio | unchanged s | cat s | ratio | "
+        "one change s | growth per doubling: first / unchanged / one change |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
     // Two series that double their input from row to row.
     const std::vector<std::vector<Size>> series = {
@@ -145,7 +145,8 @@ int main(int argc, char** argv) {
         Figures previous;
         for (size_t i = 0; i < sizes.size(); ++i) {
             const Figures f = measure(root, sizes[i], runs);
-            const bool doubled = i > 0 && sizes[i].enums * sizes[i].items == 2 * sizes[i - 1].enums * sizes[i - 1].items;
+            const bool doubled =
+                i > 0 && sizes[i].enums * sizes[i].items == 2 * sizes[i - 1].enums * sizes[i - 1].items;
             printRow(sizes[i], f, doubled ? &previous : nullptr);
             std::fflush(stdout);
             previous = f;

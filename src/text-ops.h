@@ -12,8 +12,7 @@ std::string& replace(std::string& text, std::string_view from, std::string_view 
 // false and leaves `text` alone otherwise. The result is built in `scratch`,
 // which then holds the old text: a caller filling step after step reuses both
 // buffers instead of allocating (and faulting in) a new one per step.
-bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize,
-                   std::string& scratch);
+bool replaceWithin(std::string& text, std::string_view from, std::string_view to, size_t maxSize, std::string& scratch);
 
 // The start of `text` for a message: at most 60 bytes, with "..." when cut.
 std::string excerpt(std::string_view text);

@@ -85,8 +85,8 @@ TEST_F(Hostile, InputsThatCannotBeGeneratedFailWithShortMessages) {
         thousand[1] += "__ENUM_DATA_TYPE";
         thousand[2] += "__ENUM_HEADER_CONTENTS";
     }
-    writeFile(tree.work / "enum-list", "+Fine\n-A\n+Bomb[-" + thousand[0] + "-][:" + thousand[2] + ":]\n-" +
-                                           thousand[1] + "\n+Next\n-B\n");
+    writeFile(tree.work / "enum-list",
+              "+Fine\n-A\n+Bomb[-" + thousand[0] + "-][:" + thousand[2] + ":]\n-" + thousand[1] + "\n+Next\n-B\n");
     RunResult bomb = run(64 << 20);
     EXPECT_EQ(bomb.status, 1);
     EXPECT_EQ(bomb.err,
@@ -98,17 +98,19 @@ TEST_F(Hostile, InputsThatCannotBeGeneratedFailWithShortMessages) {
     fs::remove_all(tree.out);
     fs::create_directory(tree.out);
     const std::string longName(50 << 20, 'L');
-    writeFile(tree.work / "enum-list", "+" + longName + "\n+Nul" + std::string(1, '\0') + "\n-X[=Foo=]\n-" +
-                                           longName + "\n");
+    writeFile(tree.work / "enum-list",
+              "+" + longName + "\n+Nul" + std::string(1, '\0') + "\n-X[=Foo=]\n-" + longName + "\n");
     RunResult names = run(64 << 20);
     EXPECT_EQ(names.status, 1);
     const std::string cut = std::string(60, 'L') + "...";
-    EXPECT_EQ(names.err,
-              "enumgen: error: enum-list:4: item '" + cut + "' has no value to count on from: the previous value "
-              "'Foo' does not end in a decimal digit; give the item an explicit value with [=...=]\n"
-              "enumgen: error: enum-list:1: enum name '" + cut + "' is 52428800 bytes long; its file names would "
-              "pass the 255 bytes a file name may have\n"
-              "enumgen: error: enum-list:2: enum name holds a NUL byte, which no file name can hold\n");
+    EXPECT_EQ(names.err, "enumgen: error: enum-list:4: item '" + cut +
+                             "' has no value to count on from: the previous value "
+                             "'Foo' does not end in a decimal digit; give the item an explicit value with [=...=]\n"
+                             "enumgen: error: enum-list:1: enum name '" +
+                             cut +
+                             "' is 52428800 bytes long; its file names would "
+                             "pass the 255 bytes a file name may have\n"
+                             "enumgen: error: enum-list:2: enum name holds a NUL byte, which no file name can hold\n");
     EXPECT_TRUE(fs::is_empty(tree.out));
 }
 

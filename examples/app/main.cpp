@@ -11,18 +11,16 @@
 namespace {
 
 template <class T>
-void listItems(QTextStream &out)
-{
+void listItems(QTextStream& out) {
     out << QMetaType::fromType<T>().name() << " (" << EnumInfo<T>::typeDescription() << "):";
-    for (const auto &item : EnumInfo<T>::info)
+    for (const auto& item : EnumInfo<T>::info)
         out << " " << item.key;
     out << "\n";
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
@@ -37,11 +35,11 @@ int main(int argc, char *argv[])
     const Shape shape = EnumInfo<Shape>::fromKey(args.value(0));
     const Color color = EnumInfo<Color>::fromKey(args.value(1));
     Options options;
-    for (const QString &key : args.value(2).split(u',', Qt::SkipEmptyParts))
+    for (const QString& key : args.value(2).split(u',', Qt::SkipEmptyParts))
         options |= EnumInfo<Option>::fromKey(key, Option::NoOption);
 
     out << EnumInfo<Shape>::description(shape) << " (" << EnumInfo<Shape>::item(shape)->data << " corners) in "
-        << EnumInfo<Color>::description(color) << " " << EnumInfo<Color>::item(color)->data.toString()
-        << "; " << optionsText(options) << "\n";
+        << EnumInfo<Color>::description(color) << " " << EnumInfo<Color>::item(color)->data.toString() << "; "
+        << optionsText(options) << "\n";
     return 0;
 }

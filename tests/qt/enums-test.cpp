@@ -9,10 +9,10 @@
 
 #include "color.hpp"
 #include "enums.hpp"
+#include "item.hpp"
 #include "nothing.hpp"
 #include "option.hpp"
 #include "priority.hpp"
-#include "item.hpp"
 #include "single.hpp"
 #include "unit.hpp"
 
@@ -23,13 +23,12 @@ namespace {
 // Every item round-trips value -> name, key, QVariant -> value, and the lookups
 // find it; unknown names and keys give the fallback.
 template <class T>
-void checkItems()
-{
+void checkItems() {
     using Info = EnumInfo<T>;
     QCOMPARE(Info::info.size(), size_t(Info::count));
     const auto conv = _EnumNameVariantConverter(qMetaTypeId<T>());
     QVERIFY(conv.variantToName && conv.nameToVariant);
-    for (const auto &item : Info::info) {
+    for (const auto& item : Info::info) {
         QCOMPARE(Info::item(item.value), &item);
         QCOMPARE(Info::name(item.value), item.name.toString());
         QCOMPARE(Info::key(item.value), item.key.toString());
@@ -50,41 +49,37 @@ void checkItems()
 }
 
 template <class... T>
-void checkAllItems()
-{
+void checkAllItems() {
     (checkItems<T>(), ...);
 }
 
 // Every enum's and item's description, untranslated while no translator is installed.
 template <class... T>
-QStringList allDescriptions()
-{
+QStringList allDescriptions() {
     QStringList texts;
-    auto add = [&]<class E>(E *) {
+    auto add = [&]<class E>(E*) {
         texts << EnumInfo<E>::typeDescription();
-        for (const auto &item : EnumInfo<E>::info)
+        for (const auto& item : EnumInfo<E>::info)
             texts << EnumInfo<E>::description(item.value);
     };
-    (add(static_cast<T *>(nullptr)), ...);
+    (add(static_cast<T*>(nullptr)), ...);
     return texts;
 }
 
-} // namespace
+}  // namespace
 
 class EnumsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemsRoundTrip()
-    {
+    void itemsRoundTrip() {
         checkAllItems<Color, Priority, Option, Unit, Single, Nothing, Item>();
         QCOMPARE(EnumInfo<Priority>::fromKey(u"urgent"), Priority::Urgent);
         QCOMPARE(int(Priority::Urgent), 51);
         QCOMPARE(EnumInfo<Nothing>::count, 0);
     }
 
-    void lookupsRejectValuesOfNoItemAndDefaultIsStarred()
-    {
+    void lookupsRejectValuesOfNoItemAndDefaultIsStarred() {
         QCOMPARE(EnumInfo<Color>::item(Color(3)), nullptr);
         QCOMPARE(EnumInfo<Color>::item(Color(-1)), nullptr);
         QCOMPARE(EnumInfo<Priority>::item(Priority(1)), nullptr);
@@ -100,8 +95,7 @@ private slots:
         QCOMPARE(EnumInfo<Item>::defaultValue, Item::Item);
     }
 
-    void typeInfoFlagsAndData()
-    {
+    void typeInfoFlagsAndData() {
         QCOMPARE(EnumInfo<Color>::typeKey(), u"color"_s);
         QCOMPARE(EnumInfo<Color>::typeDescription(), u"Colour of a shape"_s);
         static_assert(std::is_same_v<EnumInfo<Color>::DataType, QVariant>);
@@ -117,11 +111,10 @@ private slots:
         QCOMPARE(AllOptions.toInt(), 7);
     }
 
-    void registryCoversEveryEnum()
-    {
+    void registryCoversEveryEnum() {
         QCOMPARE(EnumTotalCount, 7);
-        const std::array<int, 7> ids = {qMetaTypeId<Color>(),  qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
-                                        qMetaTypeId<Unit>(),   qMetaTypeId<Single>(),   qMetaTypeId<Nothing>(),
+        const std::array<int, 7> ids = {qMetaTypeId<Color>(), qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
+                                        qMetaTypeId<Unit>(),  qMetaTypeId<Single>(),   qMetaTypeId<Nothing>(),
                                         qMetaTypeId<Item>()};
         QCOMPARE(_EnumMetaTypeIds(), ids);
         for (int other : {qMetaTypeId<int>(), qMetaTypeId<QString>(), qMetaTypeId<Options>()}) {
@@ -131,8 +124,7 @@ private slots:
     }
 
     // Runs before a translator is installed: descriptions are the source texts.
-    void lupdateExtractsEveryDescription()
-    {
+    void lupdateExtractsEveryDescription() {
         QTemporaryDir dir;
         const QString ts = dir.filePath(u"enums.ts"_s);
         QProcess lupdate;
@@ -156,15 +148,14 @@ private slots:
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 
         QStringList missing;
-        for (const QString &text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing, Item>())
+        for (const QString& text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing, Item>())
             if (!sources.contains(text))
                 missing << text;
         QCOMPARE(missing, QStringList());
         QCOMPARE(sources.size(), 7 + 17);
     }
 
-    void descriptionsAreTranslated()
-    {
+    void descriptionsAreTranslated() {
         QTranslator french;
         QVERIFY(french.load(QStringLiteral(FRENCH_QM)));
         QCoreApplication::installTranslator(&french);
