@@ -14,6 +14,8 @@ struct EnumType {
         std::string value;
         std::string desc;
         std::string data;
+        // Enum-list line of the item's "-" line.
+        int line = 0;
     };
 
     std::string key;

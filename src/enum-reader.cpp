@@ -10,23 +10,35 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The five markers of a "+" or "-" line, and the field each one holds.
+struct Marker {
+    std::string_view open, close, field;
+};
+constexpr std::array<Marker, 5> kMarkers = {{{"[[", "]]", "key"},
+                                             {"[=", "=]", "value"},
+                                             {"[-", "-]", "description"},
+                                             {"[:", ":]", "data"},
+                                             {"[~", "~]", "flags name"}}};
+
 // The fields of one "+" or "-" line, after its lead byte and optional star.
 struct Definition {
     std::string_view name;
-    std::string_view key;
-    std::string_view value;
-    std::string_view desc;
-    std::string_view data;
-    std::string_view flagsName;
+    std::array<std::string_view, kMarkers.size()> fields;
+    // Bit m set: marker m is opened but never closed, so its field reads empty.
+    unsigned unclosed = 0;
+
+    std::string_view key() const { return fields[0]; }
+    std::string_view value() const { return fields[1]; }
+    std::string_view desc() const { return fields[2]; }
+    std::string_view data() const { return fields[3]; }
+    std::string_view flagsName() const { return fields[4]; }
 };
 
 Definition readDefinition(std::string_view text) {
-    static constexpr std::array<std::string_view, 5> kOpeners = {"[[", "[=", "[-", "[:", "[~"};
-    static constexpr std::array<std::string_view, 5> kClosers = {"]]", "=]", "-]", ":]", "~]"};
     // Where each opener first occurs, found in one pass over the '[' bytes
     // rather than one search of the whole line per marker.
     constexpr std::string_view kSecondBytes = "[=-:~";
-    std::array<size_t, 5> first;
+    std::array<size_t, kMarkers.size()> first;
     first.fill(std::string_view::npos);
     size_t missing = first.size();
     for (size_t at = text.find('['); at != std::string_view::npos && missing > 0 && at + 1 < text.size();
@@ -37,15 +49,24 @@ Definition readDefinition(std::string_view text) {
             --missing;
         }
     }
-    std::array<std::string_view, 5> fields;
+    Definition def;
     size_t nameEnd = text.size();
     for (size_t marker = 0; marker < first.size(); ++marker) {
         if (first[marker] == std::string_view::npos)
             continue;
         nameEnd = std::min(nameEnd, first[marker]);
-        fields[marker] = extractBetween(text.substr(first[marker]), kOpeners[marker], kClosers[marker]);
+        const Marker& m = kMarkers[marker];
+        const std::string_view from = text.substr(first[marker]);
+        def.fields[marker] = extractBetween(from, m.open, m.close);
+        if (def.fields[marker].empty() && from.find(m.close, m.open.size()) == std::string_view::npos)
+            def.unclosed |= 1u << marker;
     }
-    return {text.substr(0, nameEnd), fields[0], fields[1], fields[2], fields[3], fields[4]};
+    def.name = text.substr(0, nameEnd);
+    return def;
+}
+
+void add(ListMessages* messages, int line, ListMessage::Kind kind, std::string text) {
+    messages->push_back({line, kind, std::move(text)});
 }
 
 }  // namespace
@@ -94,9 +115,13 @@ std::optional<std::string> addOne(std::string_view value) {
     return result + digits;
 }
 
-bool parseEnumList(std::string_view text, const std::string& fileName, std::vector<EnumType>* enums,
-                   std::vector<std::string>* errors) {
-    const size_t errorsBefore = errors->size();
+bool hasErrors(const ListMessages& messages) {
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });
+}
+
+void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
+    using Kind = ListMessage::Kind;
     // Set once an item's implicit value could not be computed, so the items
     // after it in the same enum do not repeat the same complaint.
     bool valueUnknown = false;
@@ -114,8 +139,8 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
         if (lead != '+' && lead != '-' && lead != '!' && lead != '$')
             continue;
         if (lead != '+' && enums->empty()) {
-            errors->push_back(lineLocation(fileName, lineNumber) + "'" + lead +
-                              "' line before the first '+' line: there is no enum for it to belong to");
+            add(messages, lineNumber, Kind::Error,
+                std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to");
             continue;
         }
 
@@ -137,14 +162,21 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
         if (starred)
             body.remove_prefix(1);
         const Definition def = readDefinition(body);
+        for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+            const Marker& m = kMarkers[marker];
+            if (def.unclosed & (1u << marker))
+                add(messages, lineNumber, Kind::Warning,
+                    "'" + std::string(m.open) + "' is never closed by '" + std::string(m.close) + "', so the " +
+                        std::string(m.field) + " reads as empty");
+        }
 
         if (lead == '+') {
             EnumType& type = enums->emplace_back();
             type.name = def.name;
-            type.key = def.key;
-            type.desc = def.desc;
-            type.dataType = def.data.empty() ? std::string_view("QVariant") : def.data;
-            type.flagsName = def.flagsName;
+            type.key = def.key();
+            type.desc = def.desc();
+            type.dataType = def.data().empty() ? std::string_view("QVariant") : def.data();
+            type.flagsName = def.flagsName();
             type.line = lineNumber;
             valueUnknown = false;
             continue;
@@ -153,10 +185,11 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
         EnumType& type = enums->back();
         EnumType::Item item;
         item.name = def.name;
-        item.key = def.key;
-        item.desc = def.desc;
-        if (!def.value.empty()) {
-            item.value = def.value;
+        item.key = def.key();
+        item.desc = def.desc();
+        item.line = lineNumber;
+        if (!def.value().empty()) {
+            item.value = def.value();
             type.sequential = false;
             valueUnknown = false;
         } else if (type.items.empty()) {
@@ -166,26 +199,24 @@ bool parseEnumList(std::string_view text, const std::string& fileName, std::vect
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
             } else {
-                errors->push_back(lineLocation(fileName, lineNumber) + "item '" + excerpt(item.name) +
-                                  "' has no value to count on from: the previous value '" + excerpt(previous) +
-                                  "' does not end in a decimal digit; give the item an explicit value with [=...=]");
+                add(messages, lineNumber, Kind::Error,
+                    "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
+                        excerpt(previous) +
+                        "' does not end in a decimal digit; give the item an explicit value with [=...=]");
                 valueUnknown = true;
             }
         }
-        item.data = def.data.empty() ? "(int)" + item.value : std::string(def.data);
+        item.data = def.data().empty() ? "(int)" + item.value : std::string(def.data());
         type.items.push_back(std::move(item));
         if (starred)
             type.defaultIndex = static_cast<std::int32_t>(type.items.size() - 1);
     }
-    return errors->size() == errorsBefore;
 }
 
-bool readEnums(std::vector<EnumType>* enums, std::vector<std::string>* errors) {
+bool readEnums(std::vector<EnumType>* enums, ListMessages* messages, std::string* err) {
     std::string text;
-    std::string err;
-    if (!readAll(kEnumListPath, &text, &err, MissingFile::IsError)) {
-        errors->push_back(err);
+    if (!readAll(kEnumListPath, &text, err, MissingFile::IsError))
         return false;
-    }
-    return parseEnumList(text, kEnumListPath, enums, errors);
+    parseEnumList(text, enums, messages);
+    return true;
 }

@@ -26,10 +26,23 @@ std::optional<std::string> addOne(std::string_view value);
 // "file:line: ", the prefix of every message about an enum-list line.
 std::string lineLocation(const std::string& fileName, int line);
 
-// Parses enum-list text into `enums`. Lines that cannot be handled add a
-// "file:line: message" to `errors`; returns false when any did.
-bool parseEnumList(std::string_view text, const std::string& fileName, std::vector<EnumType>* enums,
-                   std::vector<std::string>* errors);
+// A mistake at one line of the enum list. An error stops the run before any
+// output is touched; a warning is reported and the run goes on.
+struct ListMessage {
+    enum class Kind { Error, Warning };
+    int line = 0;
+    Kind kind = Kind::Error;
+    std::string text;
 
-// Reads and parses the enum list; a list that cannot be read is an error too.
-bool readEnums(std::vector<EnumType>* enums, std::vector<std::string>* errors);
+    bool operator==(const ListMessage&) const = default;
+};
+using ListMessages = std::vector<ListMessage>;
+
+bool hasErrors(const ListMessages& messages);
+
+// Parses enum-list text into `enums`. Lines that cannot be handled, and
+// markers left open, add to `messages`.
+void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages);
+
+// Reads and parses the enum list; false, with `err` filled, when it cannot be read.
+bool readEnums(std::vector<EnumType>* enums, ListMessages* messages, std::string* err);

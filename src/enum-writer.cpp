@@ -1,5 +1,6 @@
 #include "enum-writer.h"
 
+#include <cstdio>
 #include <unordered_map>
 
 #include "enum-reader.h"
@@ -133,61 +134,75 @@ std::string outputPath(const EnumType& type, const char* extension) {
     return kOutputDir + toLower(type.name) + extension;
 }
 
-bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& listName,
-                      std::vector<std::string>* errors) {
-    const size_t errorsBefore = errors->size();
+void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages) {
+    auto error = [messages](const EnumType& type, std::string text) {
+        messages->push_back({type.line, ListMessage::Kind::Error, std::move(text)});
+    };
     std::unordered_map<std::string, const EnumType*> owners;
     owners.reserve(enums.size());
     for (const EnumType& type : enums) {
         if (type.name.find('\0') != std::string::npos) {
-            errors->push_back(lineLocation(listName, type.line) +
-                              "enum name holds a NUL byte, which no file name can hold");
+            error(type, "enum name holds a NUL byte, which no file name can hold");
             continue;
         }
         if (type.name.find('/') != std::string::npos) {
-            errors->push_back(lineLocation(listName, type.line) + "enum name '" + excerpt(type.name) +
-                              "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
+            error(type, "enum name '" + excerpt(type.name) + "' holds a '/'; an enum's files must be plain file names in " +
+                            kOutputDir);
             continue;
         }
         std::string lowerName = toLower(type.name);
         if (lowerName.size() + std::string_view(".hpp").size() > kMaxFileName) {
-            errors->push_back(lineLocation(listName, type.line) + "enum name '" + excerpt(type.name) + "' is " +
-                              toString(static_cast<std::int64_t>(type.name.size())) +
-                              " bytes long; its file names would pass the " + toString(kMaxFileName) +
-                              " bytes a file name may have");
+            error(type, "enum name '" + excerpt(type.name) + "' is " +
+                            toString(static_cast<std::int64_t>(type.name.size())) +
+                            " bytes long; its file names would pass the " + toString(kMaxFileName) +
+                            " bytes a file name may have");
             continue;
         }
         if (lowerName == "enums") {
-            errors->push_back(lineLocation(listName, type.line) + "enum '" + excerpt(type.name) + "' would write " +
-                              outputPath(type, ".hpp") + " and .cpp, which are the registry files; rename the enum");
+            error(type, "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
+                            " and .cpp, which are the registry files; rename the enum");
             continue;
         }
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);
         if (!added)
-            errors->push_back(lineLocation(listName, type.line) + "enum '" + excerpt(type.name) +
-                              "' writes the same files as enum '" + excerpt(owner->second->name) + "' on line " +
-                              std::to_string(owner->second->line) + ": " + excerpt(outputPath(type, ".hpp")) +
-                              " and .cpp");
+            error(type, "enum '" + excerpt(type.name) + "' writes the same files as enum '" +
+                            excerpt(owner->second->name) + "' on line " + toString(owner->second->line) + ": " +
+                            excerpt(outputPath(type, ".hpp")) + " and .cpp");
     }
-    return errors->size() == errorsBefore;
 }
 
-bool writeOutput(const std::string& path, const std::string& text, std::vector<std::string>* errors) {
+bool writeOutput(const std::string& path, const std::string& text, OutputRun* run) {
     std::string err;
-    overwrite(path, text, &err);
-    if (!err.empty())
-        errors->push_back(err);
-    return err.empty();
+    bool differs = false;
+    if (run->mode == OutputMode::Check)
+        compareFile(path, text, &differs, &err);
+    else
+        differs = overwrite(path, text, &err);
+    if (!err.empty()) {
+        run->errors.push_back(err);
+        return false;
+    }
+    if (!differs)
+        return true;
+    ++run->outOfDate;
+    if (run->mode == OutputMode::Check) {
+        std::printf("Out of date: %s\n", path.c_str());
+        return true;
+    }
+    std::printf("Write to %s\n", path.c_str());
+    if (run->mode == OutputMode::Write)
+        std::fwrite(text.data(), 1, text.size(), stdout);
+    return true;
 }
 
-bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors) {
+bool write(const EnumType& type, const EnumTemplates& templates, OutputRun* run) {
     std::string header = templates.header;
     const bool headerOk = fillHeader(type, &header, templates.maxOutputSize)
-                              ? writeOutput(outputPath(type, ".hpp"), header, errors)
-                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, errors);
+                              ? writeOutput(outputPath(type, ".hpp"), header, run)
+                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, &run->errors);
     std::string source = templates.source;
     const bool sourceOk = fillSource(type, &source, templates.maxOutputSize)
-                              ? writeOutput(outputPath(type, ".cpp"), source, errors)
-                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, errors);
+                              ? writeOutput(outputPath(type, ".cpp"), source, run)
+                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, &run->errors);
     return headerOk && sourceOk;
 }

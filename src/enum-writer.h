@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "enum-model.h"
+#include "enum-reader.h"
 
 // Where all output goes; it must exist already.
 inline constexpr char kOutputDir[] = "../enum/";
@@ -31,12 +32,26 @@ std::string outputPath(const EnumType& type, const char* extension);
 
 // Checks that every enum's files stay inside the output directory and that no
 // two outputs share a path, so no output is silently lost to another.
-bool checkOutputPaths(const std::vector<EnumType>& enums, const std::string& listName,
-                      std::vector<std::string>* errors);
+void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages);
 
-// Writes one output file with overwrite; a failure is added to `errors`.
-bool writeOutput(const std::string& path, const std::string& text, std::vector<std::string>* errors);
+// What a run does with each output whose new text differs from the file.
+enum class OutputMode {
+    Write,  // rewrite it, then print "Write to <path>" and its text
+    Brief,  // rewrite it, then print "Write to <path>"
+    Check,  // leave it, and print "Out of date: <path>"
+};
 
-// Fills both templates for `type` and writes the enum's header and source,
-// each only when its text changed. Failures are added to `errors`.
-bool write(const EnumType& type, const EnumTemplates& templates, std::vector<std::string>* errors);
+// The outputs of one run: how they are handled and what came of them.
+struct OutputRun {
+    OutputMode mode = OutputMode::Write;
+    int outOfDate = 0;
+    std::vector<std::string> errors;
+};
+
+// Handles one output as `run` says; false, with the reason in `run`, when it
+// could not be read or written.
+bool writeOutput(const std::string& path, const std::string& text, OutputRun* run);
+
+// Fills both templates for `type` and handles the enum's header and source
+// with writeOutput.
+bool write(const EnumType& type, const EnumTemplates& templates, OutputRun* run);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,37 +85,52 @@ mode_t creationMode() {
     return 0666 & ~mask;
 }
 
+// The temporary file being written, for the interrupt handler to remove. A
+// fixed buffer, since a signal handler may read memory but not allocate it.
+char gTempPath[4096];
+volatile std::sig_atomic_t gTempInUse = 0;
+
+void removeTempAndDie(int signal) {
+    if (gTempInUse)
+        ::unlink(gTempPath);
+    // The default action, so the caller sees the process end by this signal.
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
 // Writes `text` to a fresh temporary file beside `path` with `mode` and renames
 // it over `path`. On failure the temporary file is removed and errno is set.
 bool replaceFile(const std::string& path, const std::string& text, mode_t mode) {
     // A short hidden name, so a target name near the length limit still fits.
     size_t slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".enumgen-XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
+    const std::string temp =
+        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".enumgen-XXXXXX";
+    if (temp.size() >= sizeof gTempPath) {
+        errno = ENAMETOOLONG;
         return false;
+    }
+    std::memcpy(gTempPath, temp.c_str(), temp.size() + 1);
+    gTempInUse = 1;
+    int fd = ::mkstemp(gTempPath);
+    if (fd < 0) {
+        gTempInUse = 0;
+        return false;
+    }
     bool ok = writeFull(fd, text.data(), text.size()) && ::fchmod(fd, mode) == 0;
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         savedErrno = errno;
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (ok && ::rename(gTempPath, path.c_str()) != 0) {
         ok = false;
         savedErrno = errno;
     }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        errno = savedErrno;
-    }
+    if (!ok)
+        ::unlink(gTempPath);
+    gTempInUse = 0;
+    errno = savedErrno;
     return ok;
-}
-
-void announce(const std::string& path, const std::string& text) {
-    std::fputs("Write to ", stdout);
-    std::fwrite(path.data(), 1, path.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 }  // namespace
@@ -155,43 +171,76 @@ bool readAll(const std::string& path, std::string* text, std::string* err, Missi
     return ok;
 }
 
-bool overwrite(const std::string& path, const std::string& text, std::string* err) {
-    mode_t mode = creationMode();
+namespace {
+
+// Compares the file at `path` with `text`, and gives the mode a replacement
+// should have: the file's own, or the default for a new file.
+bool inspect(const std::string& path, const std::string& text, bool* differs, mode_t* mode, std::string* err) {
+    *mode = creationMode();
     // Non-blocking, so a FIFO in an output's place cannot stall the run; it
     // differs from any text and is replaced like any other file.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        // A missing file holds the empty text already.
+        *differs = !text.empty();
         if (errno != ENOENT) {
             *err = fileError(path, "read", errno);
-            return true;
-        }
-        // A missing file holds the empty text already.
-        if (text.empty())
             return false;
-    } else {
-        struct stat st;
-        bool same = false;
-        bool ok = ::fstat(fd, &st) == 0 && sameContent(fd, st, text, &same);
-        int savedErrno = errno;
-        ::close(fd);
-        if (!ok) {
-            *err = fileError(path, "read", savedErrno);
-            return true;
         }
-        if (same)
-            return false;
-        mode = st.st_mode & 07777;
-    }
-    if (!replaceFile(path, text, mode)) {
-        *err = fileError(path, "write", errno);
         return true;
     }
-    announce(path, text);
+    struct stat st;
+    bool same = false;
+    bool ok = ::fstat(fd, &st) == 0 && sameContent(fd, st, text, &same);
+    int savedErrno = errno;
+    ::close(fd);
+    if (!ok) {
+        *err = fileError(path, "read", savedErrno);
+        return false;
+    }
+    *differs = !same;
+    *mode = st.st_mode & 07777;
     return true;
+}
+
+}  // namespace
+
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err) {
+    mode_t mode;
+    return inspect(path, text, differs, &mode, err);
+}
+
+bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+    bool differs = true;
+    mode_t mode;
+    if (!inspect(path, text, &differs, &mode, err))
+        return true;
+    if (differs && !replaceFile(path, text, mode))
+        *err = fileError(path, "write", errno);
+    return differs;
 }
 
 bool sameDirectory(const std::string& a, const std::string& b) {
     struct stat sa, sb;
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) &&
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void removeTempFileOnInterrupt() {
+    struct sigaction action = {};
+    action.sa_handler = removeTempAndDie;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction old;
+        // A signal the caller ignores, as a shell does for background jobs, stays ignored.
+        if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
+}
+
+bool changeDirectory(const std::string& path, std::string* err) {
+    if (::chdir(path.c_str()) == 0)
+        return true;
+    *err = fileError(path, "change into", errno);
+    return false;
 }

@@ -13,14 +13,24 @@ std::string fileError(const std::string& path, const char* action, int errnum);
 bool readAll(const std::string& path, std::string* text, std::string* err,
              MissingFile missing = MissingFile::ReadsEmpty);
 
+// Sets `differs` to whether the file at `path` holds other text than `text`;
+// a missing file holds the empty text. A file that cannot be read fills `err`
+// and returns false.
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err);
+
 // Makes the file at `path` hold exactly `text`, writing only when it does not
-// already, so an unchanged output keeps its time stamp. A missing file counts
-// as empty. The new text goes to a temporary file beside `path` that is renamed
-// over it, so a failed write leaves the old file as it was; an existing file
-// keeps its mode. A rewritten file is announced on standard output with
-// "Write to <path>" and echoed in full. Returns true when the content differed
-// from `text`; a failure fills `err` (and nothing is announced).
+// already, so an unchanged output keeps its time stamp. The new text goes to a
+// temporary file beside `path` that is renamed over it, so a failed write
+// leaves the old file as it was; an existing file keeps its mode. Returns true
+// when the content differed from `text`; a failure fills `err`.
 bool overwrite(const std::string& path, const std::string& text, std::string* err);
 
 // True when both paths name the same existing directory.
 bool sameDirectory(const std::string& a, const std::string& b);
+
+// Removes a temporary file that is being written when the run is interrupted
+// (Ctrl-C, a build tool stopping it), then ends as the interruption would have.
+void removeTempFileOnInterrupt();
+
+// Makes `path` the working directory.
+bool changeDirectory(const std::string& path, std::string* err);

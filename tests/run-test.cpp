@@ -1,6 +1,11 @@
 // Runs of the built generator against failing file systems and inputs.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include "test-util.h"
 
@@ -74,9 +79,11 @@ TEST_F(Run, MissingOutputDirectoryFailsEveryOutputUntilItExists) {
     EXPECT_FALSE(fs::exists(tree.out));
 
     fs::create_directory(tree.out);
-    EXPECT_EQ(runEnumgen(tree.work).status, 0);
+    EXPECT_EQ(runEnumgen(tree.root, "", "", "-C work").status, 0);
     EXPECT_EQ(snapshot(tree.out).size(), 6u);
-    EXPECT_EQ(runEnumgen(tree.work).out, "Generate enum files\n");
+    RunResult check = runEnumgen(tree.work, "", "", "--check");
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out, "");
 }
 
 TEST_F(Run, UnreadableInputsStopTheRunBeforeAnyOutput) {
@@ -107,6 +114,35 @@ TEST_F(Run, AFifoInPlaceOfAnOutputIsReplacedWithoutWaiting) {
     ASSERT_EQ(::mkfifo((tree.out / "small.cpp").c_str(), 0644), 0);
     EXPECT_EQ(runEnumgen(tree.work).status, 0);
     EXPECT_EQ(readFile(tree.out / "small.cpp"), "// Small:     {Small::A, u\"A\"_q, u\"\"_q, (int)0}\n");
+}
+
+TEST_F(Run, AnInterruptedWriteLeavesNoTemporaryFile) {
+    // A 120 MB header takes long enough to write that the signal comes mid-write.
+    writeFile(tree.work / "enum-list", "+Big[-" + std::string(30 << 20, 'd') + "-]\n-A\n");
+    writeFile(tree.work / "enum_type.hpp", "__ENUM_DESC__ENUM_DESC__ENUM_DESC__ENUM_DESC");
+    auto writing = [&] {
+        for (const auto& entry : fs::directory_iterator(tree.out))
+            if (entry.path().filename().string().starts_with(".enumgen-"))
+                return true;
+        return false;
+    };
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            fs::current_path(tree.work);
+            std::freopen("/dev/null", "w", stdout);
+            ::execl(ENUMGEN_EXE, ENUMGEN_EXE, nullptr);
+            ::_exit(127);
+        }
+        int status = 0;
+        while (!writing() && ::waitpid(pid, &status, WNOHANG) == 0) {
+        }
+        ::kill(pid, signal);
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+        EXPECT_FALSE(writing()) << strsignal(signal);
+        fs::remove(tree.out / "big.hpp");
+    }
 }
 
 TEST_F(Run, FailedStandardOutputIsAnError) {

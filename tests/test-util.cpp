@@ -18,13 +18,15 @@ TempTree::TempTree() {
 
 TempTree::~TempTree() { fs::remove_all(root); }
 
-RunResult runEnumgen(const fs::path& dir, const std::string& setup, std::string stdoutPath) {
+RunResult runEnumgen(const fs::path& dir, const std::string& setup, std::string stdoutPath, const std::string& args) {
     const std::string errPath = (dir.parent_path() / "stderr.txt").string();
     const bool captureOut = stdoutPath.empty();
     if (captureOut)
         stdoutPath = (dir.parent_path() / "stdout.txt").string();
-    const std::string command =
-        "cd '" + dir.string() + "' && " + setup + " exec '" ENUMGEN_EXE "' >'" + stdoutPath + "' 2>'" + errPath + "'";
+    const char* custom = std::getenv("ENUMGEN_COMMAND");
+    const std::string command = "cd '" + dir.string() + "' && " + setup + " exec " +
+                                (custom ? custom : "'" ENUMGEN_EXE "'") + " " + args + " >'" + stdoutPath + "' 2>'" +
+                                errPath + "'";
     RunResult result;
     result.status = WEXITSTATUS(std::system(command.c_str()));
     if (captureOut)
@@ -43,6 +45,8 @@ void writeFile(const fs::path& path, const std::string& text) { std::ofstream(pa
 
 std::map<std::string, std::string> snapshot(const fs::path& dir) {
     std::map<std::string, std::string> files;
+    if (!fs::exists(dir))
+        return files;
     for (const auto& entry : fs::recursive_directory_iterator(dir))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), dir).string()] = readFile(entry.path());

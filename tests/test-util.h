@@ -19,14 +19,16 @@ struct RunResult {
     std::string out, err;
 };
 
-// Runs the built enumgen in `dir` from a shell, after `setup` (limits, traps);
-// standard output is captured unless it goes to `stdoutPath`.
-RunResult runEnumgen(const fs::path& dir, const std::string& setup = "", std::string stdoutPath = "");
+// Runs enumgen in `dir` from a shell with `args` (shell words), after `setup`
+// (limits, traps); standard output is captured unless it goes to `stdoutPath`.
+// The command is the built enumgen, or $ENUMGEN_COMMAND when that is set.
+RunResult runEnumgen(const fs::path& dir, const std::string& setup = "", std::string stdoutPath = "",
+                     const std::string& args = "");
 
 std::string readFile(const fs::path& path);
 void writeFile(const fs::path& path, const std::string& text);
 
-// Every regular file below `dir` with its content.
+// Every regular file below `dir` with its content; none when `dir` is missing.
 std::map<std::string, std::string> snapshot(const fs::path& dir);
 // Every entry below `dir` with its inode and modification time: a rewrite
 // renames a new file into place, so even one within a clock tick shows.

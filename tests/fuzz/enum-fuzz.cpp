@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "enum-check.h"
 #include "enum-reader.h"
 #include "enum-writer.h"
 
@@ -116,13 +117,14 @@ void checkDefinitions(std::string_view list, const std::vector<EnumType>& enums)
 
 struct Filled {
     std::vector<EnumType> enums;
-    std::vector<std::string> errors;
+    ListMessages messages;
     std::vector<std::string> texts;
 };
 
 Filled fillAll(std::string_view list, const std::string& headerTemplate) {
     Filled result;
-    parseEnumList(list, "enum-list", &result.enums, &result.errors);
+    parseEnumList(list, &result.enums, &result.messages);
+    checkEnums(result.enums, &result.messages);
     for (const EnumType& type : result.enums) {
         std::string header = headerTemplate;
         std::string source = kEveryPlaceholder;
@@ -136,11 +138,13 @@ Filled fillAll(std::string_view list, const std::string& headerTemplate) {
 // enums' own files is there and empties the folder again.
 void writeAll(const std::vector<EnumType>& enums, const std::string& headerTemplate) {
     EnumTemplates templates{headerTemplate, kEveryPlaceholder, kMaxOutput};
-    std::vector<std::string> errors;
-    if (!checkOutputPaths(enums, "enum-list", &errors))
+    ListMessages messages;
+    checkOutputPaths(enums, &messages);
+    if (hasErrors(messages))
         return;
+    OutputRun run;
     for (const EnumType& type : enums)
-        write(type, templates, &errors);
+        write(type, templates, &run);
     std::set<std::string> outputs;
     for (const EnumType& type : enums)
         outputs.insert({outputPath(type, ".hpp"), outputPath(type, ".cpp")});
@@ -173,11 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     const Filled first = fillAll(list, headerTemplate);
     const Filled second = fillAll(list, headerTemplate);
-    check(first.texts == second.texts && first.errors == second.errors, "the same input filled differently");
+    check(first.texts == second.texts && first.messages == second.messages, "the same input filled differently");
 
     checkDefinitions(list, first.enums);
 
-    if (first.errors.empty() && first.enums.size() <= kMaxEnumsWritten)
+    if (first.enums.size() <= kMaxEnumsWritten)
         writeAll(first.enums, headerTemplate);
     return 0;
 }

@@ -1,0 +1,277 @@
+#include "enum-check.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_map>
+
+#include "text-ops.h"
+
+namespace {
+
+using Kind = ListMessage::Kind;
+
+// C++20 keywords and alternative tokens, sorted for a binary search.
+constexpr std::array<std::string_view, 92> kKeywords = {
+    "alignas",   "alignof",     "and",       "and_eq",       "asm",        "auto",        "bitand",
+    "bitor",     "bool",        "break",     "case",         "catch",      "char",        "char16_t",
+    "char32_t",  "char8_t",     "class",     "co_await",     "co_return",  "co_yield",    "compl",
+    "concept",   "const",       "const_cast", "consteval",   "constexpr",  "constinit",   "continue",
+    "decltype",  "default",     "delete",    "do",           "double",     "dynamic_cast", "else",
+    "enum",      "explicit",    "export",    "extern",       "false",      "float",       "for",
+    "friend",    "goto",        "if",        "inline",       "int",        "long",        "mutable",
+    "namespace", "new",         "noexcept",  "not",          "not_eq",     "nullptr",     "operator",
+    "or",        "or_eq",       "private",   "protected",    "public",     "register",    "reinterpret_cast",
+    "requires",  "return",      "short",     "signed",       "sizeof",     "static",      "static_assert",
+    "static_cast", "struct",    "switch",    "template",     "this",       "thread_local", "throw",
+    "true",      "try",         "typedef",   "typeid",       "typename",   "union",       "unsigned",
+    "using",     "virtual",     "void",      "volatile",     "wchar_t",    "while",       "xor",
+    "xor_eq"};
+static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end()));
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes from 0x80 up are let through: they are how UTF-8 identifiers are written.
+bool isIdentifierByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || c == '_' || isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// What is wrong with `name` as the C++ identifier the generated code makes of
+// it, or nothing.
+std::optional<std::string> nameProblem(std::string_view name) {
+    if (name.empty())
+        return std::string("has no name");
+    const std::string quoted = "name '" + excerpt(name) + "'";
+    if (std::all_of(name.begin(), name.end(), isIdentifierByte) && !isDigit(name.front())) {
+        if (std::binary_search(kKeywords.begin(), kKeywords.end(), name))
+            return quoted + " is a C++ keyword";
+        return std::nullopt;
+    }
+    std::string problem = quoted + " is not a C++ identifier";
+    // A space before the first marker is the usual slip; say how to mend it.
+    if (name.back() == ' ')
+        return problem + ": remove the space between the name and the first marker";
+    if (name.front() == ' ')
+        return problem + ": remove the space before the name";
+    return problem + " (letters, digits and '_', not starting with a digit)";
+}
+
+void add(ListMessages* messages, int line, Kind kind, std::string text) {
+    messages->push_back({line, kind, std::move(text)});
+}
+
+// Reports a name problem; true when the name is sound.
+bool checkName(std::string_view name, const char* what, int line, ListMessages* messages) {
+    std::optional<std::string> problem = nameProblem(name);
+    if (problem)
+        add(messages, line, Kind::Error, what + std::string(" ") + *problem);
+    return !problem;
+}
+
+void checkItems(const EnumType& type, ListMessages* messages) {
+    std::unordered_map<std::string_view, const EnumType::Item*> names, keys;
+    std::unordered_map<std::int64_t, const EnumType::Item*> values;
+    for (const EnumType::Item& item : type.items) {
+        if (!checkName(item.name, "item", item.line, messages))
+            continue;
+        const std::string quoted = "item '" + excerpt(item.name) + "'";
+        if (auto [other, added] = names.emplace(item.name, &item); !added) {
+            // The same item twice is one mistake: its key and value are not compared again.
+            add(messages, item.line, Kind::Error,
+                quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " +
+                    toString(other->second->line));
+            continue;
+        }
+        if (!item.key.empty()) {
+            if (auto [other, added] = keys.emplace(item.key, &item); !added)
+                add(messages, item.line, Kind::Warning,
+                    quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(other->second->name) +
+                        "' on line " + toString(other->second->line) + "; fromKey finds only the first");
+        }
+        if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
+            if (auto [other, added] = values.emplace(*value, &item); !added)
+                add(messages, item.line, Kind::Warning,
+                    quoted + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
+                        "' on line " + toString(other->second->line) +
+                        "; the bundled templates' description() switch does not compile with two equal values");
+        }
+    }
+}
+
+// A value text being evaluated: a cursor over it and how deep the
+// parentheses and operators nest, which is bounded to keep the stack small.
+struct Expression {
+    std::string_view text;
+    size_t pos = 0;
+    int depth = 0;
+};
+
+// Values and every intermediate result stay within +-2^32, which holds every
+// enumerator an `int` enum can have and keeps each operation from overflowing.
+constexpr std::int64_t kLimit = std::int64_t{1} << 32;
+constexpr int kMaxDepth = 64;
+
+using Value = std::optional<std::int64_t>;
+
+Value within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? Value(value) : std::nullopt; }
+
+void skipSpace(Expression& e) {
+    while (e.pos < e.text.size() && (e.text[e.pos] == ' ' || e.text[e.pos] == '\t'))
+        ++e.pos;
+}
+
+bool take(Expression& e, std::string_view token) {
+    skipSpace(e);
+    if (e.text.substr(e.pos, token.size()) != token)
+        return false;
+    e.pos += token.size();
+    return true;
+}
+
+int digitValue(char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+Value literal(Expression& e) {
+    skipSpace(e);
+    const std::string_view text = e.text;
+    size_t& pos = e.pos;
+    if (pos >= text.size() || !isDigit(text[pos]))
+        return std::nullopt;
+    int base = 10;
+    if (text[pos] == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        base = 16;
+        pos += 2;
+    } else if (text[pos] == '0' && pos + 1 < text.size() && (text[pos + 1] == 'b' || text[pos + 1] == 'B')) {
+        base = 2;
+        pos += 2;
+    } else if (text[pos] == '0') {
+        base = 8;
+    }
+    std::int64_t value = 0;
+    bool digits = false;
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] == '\'' && digits)
+            continue;
+        const int digit = digitValue(text[pos]);
+        if (digit >= base)
+            break;
+        value = value * base + digit;
+        if (value > kLimit)
+            return std::nullopt;
+        digits = true;
+    }
+    while (pos < text.size() && std::string_view("uUlLzZ").find(text[pos]) != std::string_view::npos)
+        ++pos;
+    // A float, a user-defined suffix or a digit past the base: not a value we know.
+    if (!digits || (pos < text.size() && (isIdentifierByte(text[pos]) || text[pos] == '.')))
+        return std::nullopt;
+    return value;
+}
+
+Value binary(Expression& e, int minPrecedence);
+
+Value unary(Expression& e) {
+    if (++e.depth > kMaxDepth)
+        return std::nullopt;
+    Value result;
+    if (take(e, "~")) {
+        if ((result = unary(e)))
+            result = ~*result;
+    } else if (take(e, "-")) {
+        if ((result = unary(e)))
+            result = -*result;
+    } else if (take(e, "+")) {
+        result = unary(e);
+    } else if (take(e, "(")) {
+        result = binary(e, 0);
+        if (!take(e, ")"))
+            result = std::nullopt;
+    } else {
+        result = literal(e);
+    }
+    --e.depth;
+    return result;
+}
+
+struct Operator {
+    std::string_view token;
+    int precedence;
+};
+// C++'s precedence; shifts come first so "<<" is not taken for another token.
+constexpr std::array<Operator, 8> kOperators = {
+    {{"<<", 4}, {">>", 4}, {"*", 6}, {"+", 5}, {"-", 5}, {"&", 3}, {"^", 2}, {"|", 1}}};
+
+Value apply(std::string_view op, std::int64_t a, std::int64_t b) {
+    if (op == "+")
+        return within(a + b);
+    if (op == "-")
+        return within(a - b);
+    if (op == "*")
+        return b != 0 && (a < 0 ? -a : a) > kLimit / (b < 0 ? -b : b) ? std::nullopt : within(a * b);
+    if (op == "<<")
+        return a < 0 || b < 0 || b > 32 || a > (kLimit >> b) ? std::nullopt : Value(a << b);
+    if (op == ">>")
+        return b < 0 || b > 32 ? std::nullopt : Value(a >> b);
+    if (op == "&")
+        return a & b;
+    if (op == "^")
+        return within(a ^ b);
+    return within(a | b);
+}
+
+// Operators of at least `minPrecedence`, left to right.
+Value binary(Expression& e, int minPrecedence) {
+    Value left = unary(e);
+    while (left) {
+        const Operator* found = nullptr;
+        for (const Operator& op : kOperators) {
+            const size_t at = e.pos;
+            if (op.precedence >= minPrecedence && take(e, op.token)) {
+                found = &op;
+                break;
+            }
+            e.pos = at;
+        }
+        // "||", "->", "<<=", "--" and the like are not operators of a value we know.
+        if (!found || (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos))
+            break;
+        ++e.depth;
+        Value right = binary(e, found->precedence + 1);
+        --e.depth;
+        left = right ? apply(found->token, *left, *right) : std::nullopt;
+    }
+    return left;
+}
+
+}  // namespace
+
+Value evaluateValue(std::string_view text) {
+    Expression e{text};
+    Value value = binary(e, 0);
+    skipSpace(e);
+    return e.pos == text.size() ? value : std::nullopt;
+}
+
+void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
+    std::unordered_map<std::string_view, const EnumType*> keys;
+    for (const EnumType& type : enums) {
+        // A '/' or NUL byte in an enum name is reported with the enum's files.
+        if (type.name.find_first_of(std::string_view("/\0", 2)) == std::string::npos)
+            checkName(type.name, "enum", type.line, messages);
+        if (!type.key.empty()) {
+            if (auto [other, added] = keys.emplace(type.key, &type); !added)
+                add(messages, type.line, Kind::Warning,
+                    "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
+                        excerpt(other->second->name) + "' on line " + toString(other->second->line));
+        }
+        checkItems(type, messages);
+    }
+}

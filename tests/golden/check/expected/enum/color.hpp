@@ -1,0 +1,1 @@
+// Color: 0 items

@@ -1,0 +1,1 @@
+// Mode: 1 items
