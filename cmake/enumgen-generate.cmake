@@ -1,18 +1,17 @@
-# enumgen_generate(<target> TEMPLATES <dir> [ENUM_LIST <file>])
+# enumgen_generate(<target> [TEMPLATES <dir>] [ENUM_LIST <file>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.
-# <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp, and the
-# enum list unless ENUM_LIST names another file. The files are generated into
+# <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp; without
+# TEMPLATES the Qt templates that come with enumgen are used. The enum list is
+# ENUM_LIST, or <dir>/enum-list. The files are generated into
 # ${CMAKE_CURRENT_BINARY_DIR}/<target>-enumgen/enum, an include directory of
-# <target>, and the generator's standard output goes to enumgen.log beside it.
+# <target>; the build shows the files each run rewrites.
 #
 # The sources are the files of the enums the list holds now: the list is read
 # again at configure time whenever it changes, so a removed enum's old files are
 # no longer compiled. Editing the list, a template or enumgen reruns the
 # generator; it rewrites only files whose text changed, and the build tool
 # recompiles only what depends on those.
-
-set(_enumgen_run_script "${CMAKE_CURRENT_LIST_DIR}/enumgen-run.cmake")
 
 # Names of the enums in an enum list: every line that starts with '+' once
 # spaces, carriage returns, form and line feeds are trimmed, without the '+'
@@ -53,10 +52,13 @@ endfunction()
 
 function(enumgen_generate target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TEMPLATES;ENUM_LIST" "")
-  if(NOT arg_TEMPLATES)
-    message(FATAL_ERROR "enumgen_generate(${target}): TEMPLATES <dir> is required")
+  if(arg_TEMPLATES)
+    cmake_path(ABSOLUTE_PATH arg_TEMPLATES BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE templates)
+  elseif(arg_ENUM_LIST)
+    get_property(templates GLOBAL PROPERTY ENUMGEN_TEMPLATES_DIR)
+  else()
+    message(FATAL_ERROR "enumgen_generate(${target}): give ENUM_LIST <file>, TEMPLATES <dir>, or both")
   endif()
-  cmake_path(ABSOLUTE_PATH arg_TEMPLATES BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE templates)
   if(arg_ENUM_LIST)
     cmake_path(ABSOLUTE_PATH arg_ENUM_LIST BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE enum_list)
   else()
@@ -93,10 +95,9 @@ function(enumgen_generate target)
   set(stamp "${base}/enumgen.stamp")
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs}
-    COMMAND "${CMAKE_COMMAND}" "-DENUMGEN=$<TARGET_FILE:enumgen::enumgen>" "-DWORK=${work}"
-            "-DLOG=${base}/enumgen.log" -P "${_enumgen_run_script}"
+    COMMAND "$<TARGET_FILE:enumgen::enumgen>" --brief -C "${work}"
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
-    DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>" "${_enumgen_run_script}"
+    DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
     VERBATIM)
   get_target_property(built enumgen::enumgen ALIASED_TARGET)

@@ -56,6 +56,7 @@ struct Options {
     bool version = false;
     bool check = false;
     bool brief = false;
+    bool outputs = false;
     std::vector<std::string> directories;
 };
 
@@ -74,6 +75,7 @@ constexpr char kUsage[] =
     "  --check      write nothing; print each file that is out of date, and exit\n"
     "               with 1 if there is any\n"
     "  --brief      print the paths of rewritten files without their texts\n"
+    "  --outputs    write nothing; print the paths of the files a run writes\n"
     "  -h, --help   print this help and exit\n"
     "  --version    print the version and exit\n"
     "\n"
@@ -92,6 +94,8 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
             options->check = true;
         else if (arg == "--brief")
             options->brief = true;
+        else if (arg == "--outputs")
+            options->outputs = true;
         else if (arg == "-C" && i + 1 < argc)
             options->directories.push_back(argv[++i]);
         else if (arg == "-C")
@@ -130,7 +134,7 @@ bool generate(const Options& options) {
     }
     OutputRun run;
     run.mode = options.check ? OutputMode::Check : options.brief ? OutputMode::Brief : OutputMode::Write;
-    if (run.mode != OutputMode::Check)
+    if (run.mode != OutputMode::Check && !options.outputs)
         std::fputs("Generate enum files\n", stdout);
     if (!errors.empty()) {
         reportErrors(errors);
@@ -159,6 +163,15 @@ bool generate(const Options& options) {
     if (!errors.empty() || hasErrors(messages)) {
         reportErrors(errors);
         return false;
+    }
+
+    if (options.outputs) {
+        // For build systems, which must know the files before a run makes them.
+        std::printf("%senums.hpp\n", kOutputDir);
+        for (const EnumType& type : enums)
+            std::printf("%s\n%s\n", outputPath(type, ".hpp").c_str(), outputPath(type, ".cpp").c_str());
+        std::printf("%senums.cpp\n", kOutputDir);
+        return std::fflush(stdout) == 0;
     }
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));

@@ -1,6 +1,9 @@
-// drawing SHAPE COLOUR [OPTION,...]: says what it would draw. Shapes, colours
-// and options are given by their keys; `drawing --list` lists them.
+// drawing [SHAPE COLOUR [OPTIONS]]: says what it would draw and remembers it
+// in its settings; with no arguments it draws the last one again. Shapes,
+// colours and options are given by their keys, options joined by '|'
+// ("antialias|shadow"); `drawing --list` lists them.
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTextStream>
 
 #include "color.hpp"
@@ -32,14 +35,30 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    const Shape shape = EnumInfo<Shape>::fromKey(args.value(0));
-    const Color color = EnumInfo<Color>::fromKey(args.value(1));
-    Options options;
-    for (const QString& key : args.value(2).split(u',', Qt::SkipEmptyParts))
-        options |= EnumInfo<Option>::fromKey(key, Option::NoOption);
+    // The settings hold keys as text ("color=blue", "options=antialias|shadow"),
+    // which QVariant converts back to the enums.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "enumgen-example", "drawing");
+    Shape s = settings.value("shape", QVariant::fromValue(Shape::Circle)).value<Shape>();
+    Color c = settings.value("color", QVariant::fromValue(EnumInfo<Color>::defaultValue)).value<Color>();
+    Options options = settings.value("options").value<Options>();
+    if (!args.isEmpty()) {
+        const std::optional<Shape> shape = enumFromText<Shape>(args.value(0));
+        const std::optional<Color> color = enumFromText<Color>(args.value(1));
+        const std::optional<Options> newOptions = flagsFromText<Option>(args.value(2));
+        if (!shape || !color || !newOptions) {
+            QTextStream(stderr) << "drawing: unknown shape, colour or option in: " << args.join(u' ') << "\n";
+            return 1;
+        }
+        s = *shape;
+        c = *color;
+        options = *newOptions;
+        settings.setValue("shape", enumText(s));
+        settings.setValue("color", enumText(c));
+        settings.setValue("options", flagsText(options));
+    }
 
-    out << EnumInfo<Shape>::description(shape) << " (" << EnumInfo<Shape>::item(shape)->data << " corners) in "
-        << EnumInfo<Color>::description(color) << " " << EnumInfo<Color>::item(color)->data.toString() << "; "
+    out << EnumInfo<Shape>::description(s) << " (" << EnumInfo<Shape>::item(s)->data << " corners) in "
+        << EnumInfo<Color>::description(c) << " " << EnumInfo<Color>::item(c)->data.toString() << "; "
         << optionsText(options) << "\n";
     return 0;
 }

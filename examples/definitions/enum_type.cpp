@@ -4,3 +4,47 @@
 decltype(__ENUM_NAMEItems) __ENUM_NAMEItems = {{
 __ENUM_INFOS
 }};
+
+auto EnumInfo<__ENUM_NAME>::itemByName(QStringView name) -> const Item *
+{
+    auto it = std::find_if(info.cbegin(), info.cend(), [name](const Item &i) { return i.name == name; });
+    return it != info.cend() ? &(*it) : nullptr;
+}
+
+auto EnumInfo<__ENUM_NAME>::itemByKey(QStringView key) -> const Item *
+{
+    auto it = std::find_if(info.cbegin(), info.cend(), [key](const Item &i) { return i.key == key; });
+    return it != info.cend() ? &(*it) : nullptr;
+}
+
+QString EnumInfo<__ENUM_NAME>::name(Enum value)
+{
+    const Item *i = item(value);
+    return i ? i->name.toString() : QString();
+}
+
+QString EnumInfo<__ENUM_NAME>::key(Enum value)
+{
+    const Item *i = item(value);
+    return i ? i->key.toString() : QString();
+}
+
+auto EnumInfo<__ENUM_NAME>::fromName(QStringView name, Enum fallback) -> Enum
+{
+    const Item *i = itemByName(name);
+    return i ? i->value : fallback;
+}
+
+auto EnumInfo<__ENUM_NAME>::fromKey(QStringView key, Enum fallback) -> Enum
+{
+    const Item *i = itemByKey(key);
+    return i ? i->value : fallback;
+}
+
+QDebug operator<<(QDebug debug, __ENUM_NAME value)
+{
+    return enumDebug(debug, value);
+}
+
+// QVariant converts the enum to and from its stored text from the start.
+[[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_NAME>();

@@ -25,6 +25,7 @@ struct EnumInfo<__ENUM_NAME> {
     using DataType = __ENUM_DATA_TYPE;
     using Item = EnumItem<Enum, DataType>;
 
+    static constexpr bool isFlags = __ENUM_IS_FLAG;
     static constexpr int count = __ENUM_COUNT;
     static constexpr int size() { return count; }
     static constexpr const std::array<Item, __ENUM_COUNT> &info = __ENUM_NAMEItems;
@@ -43,48 +44,34 @@ struct EnumInfo<__ENUM_NAME> {
         __ENUM_FUNC_ITEM
     }
 
-    static const Item *itemByName(QStringView name)
-    {
-        auto it = std::find_if(info.cbegin(), info.cend(), [name](const Item &i) { return i.name == name; });
-        return it != info.cend() ? &(*it) : nullptr;
-    }
+    // Defined in __ENUM_LOWERS.cpp, so that a file including this header
+    // compiles only what it calls.
+    static const Item *itemByName(QStringView name);
+    static const Item *itemByKey(QStringView key);
+    // The item's name and key, empty for a value of no item.
+    static QString name(Enum value);
+    static QString key(Enum value);
+    // The value of a name or key, `fallback` when no item has it.
+    static Enum fromName(QStringView name, Enum fallback = defaultValue);
+    static Enum fromKey(QStringView key, Enum fallback = defaultValue);
 
-    static const Item *itemByKey(QStringView key)
-    {
-        auto it = std::find_if(info.cbegin(), info.cend(), [key](const Item &i) { return i.key == key; });
-        return it != info.cend() ? &(*it) : nullptr;
-    }
-
+    // The item's translated description.
     static QString description(Enum e)
     {
         switch (e) {
 __ENUM_FUNC_DESC_CASES
         }
     }
-
-    static QString name(Enum value)
-    {
-        const Item *i = item(value);
-        return i ? i->name.toString() : QString();
-    }
-
-    static QString key(Enum value)
-    {
-        const Item *i = item(value);
-        return i ? i->key.toString() : QString();
-    }
-
-    static Enum fromName(QStringView name, Enum fallback = defaultValue)
-    {
-        const Item *i = itemByName(name);
-        return i ? i->value : fallback;
-    }
-
-    static Enum fromKey(QStringView key, Enum fallback = defaultValue)
-    {
-        const Item *i = itemByKey(key);
-        return i ? i->value : fallback;
-    }
 };
+
+// qDebug() << __ENUM_NAME::...; defined in __ENUM_LOWERS.cpp.
+QDebug operator<<(QDebug debug, __ENUM_NAME value);
+#if __ENUM_IS_FLAG
+// Inline, as the source template cannot tell a flags enum from another.
+inline QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
+{
+    return flagsDebug(debug, flags);
+}
+#endif
 __ENUM_FOOTER_CONTENTS
 #endif

@@ -1,7 +1,11 @@
 // The generated code of the shipped templates, at run time against Qt.
-#include <QDir>
+#include <QComboBox>
 #include <QProcess>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -20,8 +24,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every item round-trips value -> name, key, QVariant -> value, and the lookups
-// find it; unknown names and keys give the fallback.
+// Every item round-trips value -> name, key, text, QVariant -> value, and the
+// lookups find it; unknown names, keys and texts give the fallback or fail.
 template <class T>
 void checkItems() {
     using Info = EnumInfo<T>;
@@ -42,6 +46,16 @@ void checkItems() {
         QCOMPARE(variant.value<T>(), item.value);
         QCOMPARE(conv.variantToName(variant), item.name.toString());
         QCOMPARE(_EnumVariantToEnumName<T>(QVariant::fromValue(item.value)), item.name.toString());
+
+        // The stored text is the key, or the name of an item without one.
+        const QString text = (item.key.isEmpty() ? item.name : item.key).toString();
+        QCOMPARE(QVariant::fromValue(item.value).toString(), text);
+        QCOMPARE(QVariant(text).value<T>(), item.value);
+        QCOMPARE(QVariant(item.name.toString()).value<T>(), item.value);
+    }
+    for (const QString& unknown : {u"NoSuchItem"_s, QString()}) {
+        QVariant variant(unknown);
+        QVERIFY(!variant.convert(QMetaType::fromType<T>()));
     }
     QVERIFY(!conv.nameToVariant(u"NoSuchItem"_s).isValid());
     QCOMPARE(Info::fromName(u"NoSuchItem"), Info::defaultValue);
@@ -65,6 +79,22 @@ QStringList allDescriptions() {
     (add(static_cast<T*>(nullptr)), ...);
     return texts;
 }
+
+template <class V>
+QString debugText(V value) {
+    QString text;
+    QDebug(&text) << value;
+    return text.trimmed();
+}
+
+// What QML sets a property of enum type on.
+class Target : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(Color color MEMBER color)
+
+public:
+    Color color = Color::Red;
+};
 
 }  // namespace
 
@@ -111,6 +141,79 @@ private slots:
         QCOMPARE(AllOptions.toInt(), 7);
     }
 
+    void debugOutputAndFlagsText() {
+        QCOMPARE(debugText(Color::Red), u"Color::Red"_s);
+        QCOMPARE(debugText(Priority(42)), u"Priority(42)"_s);
+        QCOMPARE(debugText(Option::Antialias | Option::Outline), u"QFlags<Option>(Antialias|Outline)"_s);
+        QCOMPARE(debugText(Options()), u"QFlags<Option>(NoOption)"_s);
+        QCOMPARE(debugText(Options::fromInt(0x11)), u"QFlags<Option>(Antialias|0x10)"_s);
+
+        const Options options = Option::Antialias | Option::Shadow;
+        QCOMPARE(flagsText(options), u"antialias|shadow"_s);
+        QCOMPARE(flagsText(Options()), u"none"_s);
+        QCOMPARE(flagsText(Options::fromInt(0x11)), u"antialias|0x10"_s);
+        QVERIFY(flagsFromText<Option>(u" shadow|antialias ") == options);
+        QVERIFY(flagsFromText<Option>(u"antialias|0x10") == Options::fromInt(0x11));
+        QVERIFY(flagsFromText<Option>(u"none") == Options());
+        QVERIFY(flagsFromText<Option>(u"antialias|glow") == std::nullopt);
+
+        QCOMPARE(QVariant::fromValue(options).toString(), u"antialias|shadow"_s);
+        QCOMPARE(QVariant(u"outline|shadow"_s).value<Options>(), Option::Outline | Option::Shadow);
+        QVariant unknown(u"glow"_s);
+        QVERIFY(!unknown.convert(QMetaType::fromType<Options>()));
+    }
+
+    // Written as readable keys, read back as values by a new QSettings.
+    void settingsRoundTrip() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"drawing.ini"_s);
+        const Options options = Option::Antialias | Option::Shadow;
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue("color", enumText(Color::Blue));
+            settings.setValue("options", flagsText(options));
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray ini = file.readAll();
+        QVERIFY2(ini.contains("color=blue\n") && ini.contains("options=antialias|shadow\n"), ini.constData());
+        QSettings settings(path, QSettings::IniFormat);
+        QCOMPARE(settings.value("color").value<Color>(), Color::Blue);
+        QCOMPARE(settings.value("options").value<Options>(), options);
+    }
+
+    void qmlReadsTheModelAndSetsAnEnumFromText() {
+        QQmlEngine engine;
+        EnumModel<Color> colors;
+        Target target;
+        engine.rootContext()->setContextProperty(u"colors"_s, &colors);
+        engine.rootContext()->setContextProperty(u"target"_s, &target);
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import QtQml
+            import QtQml.Models
+            QtObject {
+                property Instantiator rows: Instantiator {
+                    model: colors
+                    delegate: QtObject {
+                        required property string key
+                        required property string name
+                        required property string display
+                        property string text: key + " " + name + " " + display
+                    }
+                }
+                Component.onCompleted: target.color = "blue"
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        QObject* row = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(root->property("rows").value<QObject*>(), "objectAt",
+                                          Q_RETURN_ARG(QObject*, row), Q_ARG(int, 2)));
+        QCOMPARE(row->property("text").toString(), u"blue Blue Blue"_s);
+        QCOMPARE(target.color, Color::Blue);
+    }
+
     void registryCoversEveryEnum() {
         QCOMPARE(EnumTotalCount, 7);
         const std::array<int, 7> ids = {qMetaTypeId<Color>(), qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
@@ -155,18 +258,35 @@ private slots:
         QCOMPARE(sources.size(), 7 + 17);
     }
 
-    void descriptionsAreTranslated() {
+    // A combo box over the model shows the descriptions, follows a new
+    // translator, and gives the chosen value back.
+    void comboBoxAndTranslatedDescriptions() {
+        QComboBox combo;
+        auto* model = new EnumModel<Color>(&combo);
+        combo.setModel(model);
+        QCOMPARE(combo.count(), 3);
+        QCOMPARE(combo.itemText(0), u"Red"_s);
+        combo.setCurrentIndex(model->row(Color::Blue));
+        QCOMPARE(combo.currentData(EnumValueRole).value<Color>(), Color::Blue);
+        QCOMPARE(combo.currentData(EnumKeyRole).toString(), u"blue"_s);
+        QCOMPARE(combo.currentData(EnumNameRole).toString(), u"Blue"_s);
+        QCOMPARE(model->row(Color(7)), -1);
+        QCOMPARE(EnumModel<Nothing>().rowCount(), 0);
+
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
         QTranslator french;
         QVERIFY(french.load(QStringLiteral(FRENCH_QM)));
         QCoreApplication::installTranslator(&french);
-        QCOMPARE(EnumInfo<Color>::description(Color::Red), u"Rouge"_s);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(combo.itemText(0), u"Rouge"_s);
         QCOMPARE(EnumInfo<Color>::typeDescription(), u"Couleur d'une forme"_s);
         QCOMPARE(EnumInfo<Option>::description(Option::Antialias), u"Bords lissés"_s);
-        QCOMPARE(EnumInfo<Color>::description(Color::Blue), u"Blue"_s);
+        QCOMPARE(combo.itemText(2), u"Blue"_s);  // untranslated
         QCoreApplication::removeTranslator(&french);
-        QCOMPARE(EnumInfo<Color>::description(Color::Red), u"Red"_s);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(combo.itemText(0), u"Red"_s);
     }
 };
 
-QTEST_GUILESS_MAIN(EnumsTest)
+QTEST_MAIN(EnumsTest)
 #include "enums-test.moc"
