@@ -188,6 +188,7 @@ bool generate(const Options& options) {
 
 // The whole program; `main` only turns an escaping exception into a message.
 int run(int argc, char** argv) {
+    writeStandardStreamsAsBytes();
     Options options;
     std::string err;
     if (!parseArguments(argc, argv, &options, &err)) {

@@ -20,6 +20,14 @@ constexpr char kSearchedLookup[] =
     "                            { return info.value == e; });\n"
     "    return it != info.cend() ? &(*it) : nullptr;\n";
 
+// Names Windows keeps for devices, whatever extension follows them.
+bool isDeviceName(std::string_view lowerName) {
+    if (lowerName == "con" || lowerName == "prn" || lowerName == "aux" || lowerName == "nul")
+        return true;
+    return lowerName.size() == 4 && (lowerName.starts_with("com") || lowerName.starts_with("lpt")) &&
+           lowerName[3] >= '1' && lowerName[3] <= '9';
+}
+
 // The texts built from the items are sized first, so even an enum of a
 // million items is built in one allocation.
 std::string valuesText(const EnumType& type) {
@@ -157,6 +165,15 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
                             " bytes long; its file names would pass the " + toString(kMaxFileName) +
                             " bytes a file name may have");
             continue;
+        }
+        if (isDeviceName(lowerName)) {
+            // A project shared across platforms breaks on Windows, so other
+            // platforms warn.
+            messages->push_back({type.line, deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
+                                 "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
+                                     ", which Windows takes for the device '" + lowerName + "'; rename the enum"});
+            if (deviceNamesAreReserved())
+                continue;
         }
         if (lowerName == "enums") {
             error(type, "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +

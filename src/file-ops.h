@@ -2,10 +2,12 @@
 
 #include <string>
 
-enum class MissingFile { ReadsEmpty, IsError };
+// The file system and process services the generator needs, with one
+// implementation per platform (file-ops-posix.cpp, file-ops-win32.cpp). Paths
+// are UTF-8, with '/' between names on every platform. A failure is reported
+// as "<path>: cannot <action>: <reason>".
 
-// "path: cannot <action>: <reason of errnum>", the one shape of file errors.
-std::string fileError(const std::string& path, const char* action, int errnum);
+enum class MissingFile { ReadsEmpty, IsError };
 
 // Reads the whole file at `path` into `text`. A file that does not exist reads
 // as empty unless `missing` says it is an error; every other failure fills
@@ -34,3 +36,11 @@ void removeTempFileOnInterrupt();
 
 // Makes `path` the working directory.
 bool changeDirectory(const std::string& path, std::string* err);
+
+// Makes standard output and standard error write their bytes as they are,
+// with no line-end translation, so every platform prints the same bytes.
+void writeStandardStreamsAsBytes();
+
+// Whether the platform cannot create a file named like a device (con, nul,
+// com1, lpt1, ...), with any extension.
+bool deviceNamesAreReserved();

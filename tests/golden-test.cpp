@@ -5,6 +5,8 @@
 //   expected/enum/    the output directory's whole content after the run
 //   expected/stdout, expected/stderr, expected/status
 //   args              (optional) the command line, one argument a line
+//   expected-<platform>/  (optional) in place of expected/ where the platform
+//                     $ENUMGEN_PLATFORM behaves otherwise
 // Every case is run twice; the second run must touch nothing and print the
 // same again, or only the banner after a first run that wrote files.
 #include <gtest/gtest.h>
@@ -32,7 +34,11 @@ TEST_P(Golden, RunMatchesExpectedAndSecondRunChangesNothing) {
         fs::copy(dir / "input", tree.work, fs::copy_options::recursive);
     if (fs::exists(dir / "before"))
         fs::copy(dir / "before", tree.out, fs::copy_options::recursive);
-    const int expectedStatus = std::stoi(readFile(dir / "expected" / "status"));
+    const char* platform = std::getenv("ENUMGEN_PLATFORM");
+    fs::path expected = dir / "expected";
+    if (platform && fs::exists(dir / ("expected-" + std::string(platform))))
+        expected = dir / ("expected-" + std::string(platform));
+    const int expectedStatus = std::stoi(readFile(expected / "status"));
     std::string args;
     std::istringstream lines(readFile(dir / "args"));
     for (std::string arg; std::getline(lines, arg);)
@@ -41,9 +47,9 @@ TEST_P(Golden, RunMatchesExpectedAndSecondRunChangesNothing) {
     const auto old = snapshot(tree.out);
     RunResult first = runEnumgen(tree.work, "", "", args);
     EXPECT_EQ(first.status, expectedStatus);
-    EXPECT_EQ(first.out, readFile(dir / "expected" / "stdout"));
-    EXPECT_EQ(first.err, readFile(dir / "expected" / "stderr"));
-    EXPECT_EQ(snapshot(tree.out), snapshot(dir / "expected" / "enum"));
+    EXPECT_EQ(first.out, readFile(expected / "stdout"));
+    EXPECT_EQ(first.err, readFile(expected / "stderr"));
+    EXPECT_EQ(snapshot(tree.out), snapshot(expected / "enum"));
     EXPECT_EQ(snapshot(tree.work), fs::exists(dir / "input") ? snapshot(dir / "input") : decltype(old)())
         << "inputs must never change";
 

@@ -12,6 +12,10 @@
 
 namespace {
 
+std::string fileError(const std::string& path, const char* action, int errnum) {
+    return path + ": cannot " + action + ": " + std::strerror(errnum);
+}
+
 constexpr size_t kChunk = size_t{64} * 1024;
 
 // Reads up to `size` bytes, retrying interrupted and short reads; returns the
@@ -135,10 +139,6 @@ bool replaceFile(const std::string& path, const std::string& text, mode_t mode) 
 
 }  // namespace
 
-std::string fileError(const std::string& path, const char* action, int errnum) {
-    return path + ": cannot " + action + ": " + std::strerror(errnum);
-}
-
 bool readAll(const std::string& path, std::string* text, std::string* err, MissingFile missing) {
     text->clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -244,3 +244,7 @@ bool changeDirectory(const std::string& path, std::string* err) {
     *err = fileError(path, "change into", errno);
     return false;
 }
+
+void writeStandardStreamsAsBytes() {}
+
+bool deviceNamesAreReserved() { return false; }

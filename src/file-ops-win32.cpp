@@ -1,0 +1,320 @@
+// The file operations on Windows, through the wide-character API, so UTF-8
+// paths name the files they say.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string>
+
+#include "file-ops.h"
+
+namespace {
+
+constexpr DWORD kChunk = 64 * 1024;
+
+// A file another process holds open (an IDE's indexer, a virus scanner) is
+// tried again for two seconds before the run gives up on it.
+constexpr int kTries = 40;
+constexpr DWORD kPauseMillis = 50;
+
+bool isBusy(DWORD code) { return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION; }
+
+bool isMissing(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
+// The UTF-16 form of a UTF-8 path; false, with the last error set, for bytes
+// that are not UTF-8.
+bool widen(const std::string& text, std::wstring* wide) {
+    wide->clear();
+    if (text.empty())
+        return true;
+    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), nullptr, 0);
+    if (size == 0)
+        return false;
+    wide->resize(size_t(size));
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), int(text.size()), wide->data(), size) ==
+           size;
+}
+
+// The reason for a failure on `path`. A missing file and a folder in a file's
+// place read as they do on POSIX systems; anything else is Windows' own text.
+std::string reason(DWORD code, const std::wstring& path) {
+    if (isMissing(code))
+        return std::strerror(ENOENT);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::strerror(EISDIR);
+    char* buffer = nullptr;
+    const DWORD size = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text(buffer ? buffer : "", size);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(code) : text;
+}
+
+std::string fileError(const std::string& path, const char* action, DWORD code, const std::wstring& widePath) {
+    return path + ": cannot " + action + ": " + reason(code, widePath);
+}
+
+// Opens an existing file for reading, waiting a while for one that another
+// process holds open without sharing it.
+HANDLE openForReading(const std::wstring& path) {
+    for (int tries = 1;; ++tries) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || !isBusy(GetLastError()) || tries == kTries)
+            return file;
+        Sleep(kPauseMillis);
+    }
+}
+
+// Reads up to `size` bytes; the count read is short only at the end of the file.
+bool readFull(HANDLE file, char* buffer, DWORD size, DWORD* done) {
+    *done = 0;
+    while (*done < size) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer + *done, size - *done, &n, nullptr))
+            return false;
+        if (n == 0)
+            break;
+        *done += n;
+    }
+    return true;
+}
+
+// Compares the open file's content with `text` in chunks; a size difference
+// settles it without reading.
+bool sameContent(HANDLE file, const std::string& text, bool* same) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size))
+        return false;
+    if (static_cast<unsigned long long>(size.QuadPart) != text.size()) {
+        *same = false;
+        return true;
+    }
+    static char buffer[kChunk];
+    size_t offset = 0;
+    for (;;) {
+        DWORD count = 0;
+        if (!readFull(file, buffer, kChunk, &count))
+            return false;
+        if (count > text.size() - offset || std::memcmp(buffer, text.data() + offset, count) != 0) {
+            *same = false;
+            return true;
+        }
+        offset += count;
+        if (count < kChunk)
+            break;
+    }
+    *same = offset == text.size();
+    return true;
+}
+
+// The temporary file being written, for the Ctrl-C handler to remove. The
+// handler runs on a thread of its own, so the path is in a fixed buffer and
+// the file is opened to allow its deletion while it is being written.
+wchar_t gTempPath[MAX_PATH * 4];
+volatile LONG gTempInUse = 0;
+
+BOOL WINAPI removeTempAndDie(DWORD) {
+    if (InterlockedCompareExchange(&gTempInUse, 0, 0))
+        DeleteFileW(gTempPath);
+    // The status Windows' own handler ends a process with on Ctrl-C; ending
+    // here also stops the main thread before it renames the deleted file.
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+bool writeAll(HANDLE file, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const DWORD chunk = DWORD(std::min<size_t>(text.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, text.data() + done, chunk, &written, nullptr))
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Creates a fresh hidden temporary file in `folder` (empty or ending in a
+// separator) and makes it the one an interruption removes.
+HANDLE createTemp(const std::wstring& folder) {
+    static unsigned counter = 0;
+    constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int tries = 0; tries < 100; ++tries) {
+        unsigned long long seed =
+            GetTickCount64() * 6364136223846793005ull + GetCurrentProcessId() * 1442695040888963407ull + ++counter;
+        std::wstring path = folder + L".enumgen-";
+        for (int i = 0; i < 6; ++i, seed /= 36)
+            path += kLetters[seed % 36];
+        if (path.size() >= std::size(gTempPath)) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return INVALID_HANDLE_VALUE;
+        }
+        std::memcpy(gTempPath, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+        InterlockedExchange(&gTempInUse, 1);
+        HANDLE file = CreateFileW(gTempPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        const DWORD code = GetLastError();
+        InterlockedExchange(&gTempInUse, 0);
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
+            return INVALID_HANDLE_VALUE;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes `text` to a temporary file beside `path` and moves it over `path` in
+// one step. On failure the temporary file is removed and the last error set.
+bool replaceFile(const std::wstring& path, const std::string& text) {
+    const size_t separator = path.find_last_of(L"/\\");
+    HANDLE file = createTemp(separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1));
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = writeAll(file, text);
+    DWORD code = GetLastError();
+    if (!CloseHandle(file) && ok) {
+        ok = false;
+        code = GetLastError();
+    }
+    for (int tries = 1; ok; ++tries) {
+        if (MoveFileExW(gTempPath, path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            break;
+        code = GetLastError();
+        // A target held open shows as a sharing violation or as access denied.
+        if ((!isBusy(code) && code != ERROR_ACCESS_DENIED) || tries == kTries)
+            ok = false;
+        else
+            Sleep(kPauseMillis);
+    }
+    if (!ok)
+        DeleteFileW(gTempPath);
+    InterlockedExchange(&gTempInUse, 0);
+    SetLastError(code);
+    return ok;
+}
+
+// Compares the file at `path` with `text`; false, with `err`, when it cannot be read.
+bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, bool* differs,
+             std::string* err) {
+    HANDLE file = openForReading(widePath);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        // A missing file holds the empty text already.
+        *differs = !text.empty();
+        if (isMissing(code))
+            return true;
+        *err = fileError(path, "read", code, widePath);
+        return false;
+    }
+    bool same = false;
+    const bool ok = sameContent(file, text, &same);
+    const DWORD code = GetLastError();
+    CloseHandle(file);
+    if (!ok) {
+        *err = fileError(path, "read", code, widePath);
+        return false;
+    }
+    *differs = !same;
+    return true;
+}
+
+}  // namespace
+
+bool readAll(const std::string& path, std::string* text, std::string* err, MissingFile missing) {
+    text->clear();
+    std::wstring widePath;
+    if (!widen(path, &widePath)) {
+        *err = fileError(path, "read", GetLastError(), widePath);
+        return false;
+    }
+    HANDLE file = openForReading(widePath);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (isMissing(code) && missing == MissingFile::ReadsEmpty)
+            return true;
+        *err = fileError(path, "read", code, widePath);
+        return false;
+    }
+    static char buffer[kChunk];
+    DWORD count = 0;
+    bool ok;
+    while ((ok = readFull(file, buffer, kChunk, &count)) && count > 0)
+        text->append(buffer, count);
+    const DWORD code = GetLastError();
+    CloseHandle(file);
+    if (!ok) {
+        text->clear();
+        *err = fileError(path, "read", code, widePath);
+    }
+    return ok;
+}
+
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err) {
+    std::wstring widePath;
+    if (!widen(path, &widePath)) {
+        *err = fileError(path, "read", GetLastError(), widePath);
+        return false;
+    }
+    return inspect(path, widePath, text, differs, err);
+}
+
+bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+    std::wstring widePath;
+    if (!widen(path, &widePath)) {
+        *err = fileError(path, "write", GetLastError(), widePath);
+        return true;
+    }
+    bool differs = true;
+    if (!inspect(path, widePath, text, &differs, err))
+        return true;
+    if (differs && !replaceFile(widePath, text))
+        *err = fileError(path, "write", GetLastError(), widePath);
+    return differs;
+}
+
+bool sameDirectory(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const std::string* paths[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        std::wstring widePath;
+        if (!widen(*paths[i], &widePath))
+            return false;
+        // Backup semantics, the flag that lets a folder be opened.
+        HANDLE folder = CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (folder == INVALID_HANDLE_VALUE)
+            return false;
+        const bool ok = GetFileInformationByHandle(folder, &info[i]);
+        CloseHandle(folder);
+        if (!ok || !(info[i].dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+void removeTempFileOnInterrupt() { SetConsoleCtrlHandler(removeTempAndDie, TRUE); }
+
+bool changeDirectory(const std::string& path, std::string* err) {
+    std::wstring widePath;
+    if (widen(path, &widePath) && SetCurrentDirectoryW(widePath.c_str()))
+        return true;
+    *err = fileError(path, "change into", GetLastError(), widePath);
+    return false;
+}
+
+void writeStandardStreamsAsBytes() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool deviceNamesAreReserved() { return true; }

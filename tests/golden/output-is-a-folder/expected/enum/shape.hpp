@@ -1,0 +1,1 @@
+// Shape: 1 items
