@@ -72,36 +72,33 @@ std::optional<T> enumFromText(QStringView text)
     return item ? std::optional<T>(item->value) : std::nullopt;
 }
 
-// The items whose bits are all set in `flags`, each taking its bits, so an
-// item that combines others is written instead of them when it comes first.
-// Bits of no item are left in `rest`.
+// The texts of the items whose bits are all set in `flags`, each taking its
+// bits, so an item that combines others stands for them when it comes first;
+// bits of no item come last as a hex number, so nothing is lost.
 template <class T, class Text>
-QStringList flagsParts(QFlags<T> flags, Text text, typename QFlags<T>::Int *rest)
+QStringList flagsParts(QFlags<T> flags, Text text)
 {
     using Int = typename QFlags<T>::Int;
-    *rest = flags.toInt();
+    Int rest = flags.toInt();
     QStringList parts;
     for (const auto &item : EnumInfo<T>::info) {
         const Int bits = Int(item.value);
         // An item of no bits stands only for the empty value.
-        if (bits == 0 ? flags.toInt() == 0 && parts.isEmpty() : (*rest & bits) == bits) {
+        if (bits == 0 ? flags.toInt() == 0 && parts.isEmpty() : (rest & bits) == bits) {
             parts << text(item);
-            *rest &= ~bits;
+            rest &= ~bits;
         }
     }
+    if (rest)
+        parts << QStringLiteral("0x") + QString::number(uint(rest), 16);
     return parts;
 }
 
-// A flags value as text: its items' texts joined by '|' ("antialias|shadow"),
-// and bits of no item as a hex number, so nothing is lost.
+// A flags value as text: its items' texts joined by '|' ("antialias|shadow").
 template <class T>
 QString flagsText(QFlags<T> flags)
 {
-    typename QFlags<T>::Int rest;
-    QStringList parts = flagsParts(flags, [](const auto &item) { return enumText(item.value); }, &rest);
-    if (rest)
-        parts << QStringLiteral("0x") + QString::number(rest, 16);
-    return parts.join(u'|');
+    return flagsParts(flags, [](const auto &item) { return enumText(item.value); }).join(u'|');
 }
 
 // The flags value of a text that flagsText wrote. Nothing when a part is
@@ -142,10 +139,7 @@ template <class T>
 QDebug flagsDebug(QDebug debug, QFlags<T> flags)
 {
     const QDebugStateSaver saver(debug);
-    typename QFlags<T>::Int rest;
-    QStringList parts = flagsParts(flags, [](const auto &item) { return item.name.toString(); }, &rest);
-    if (rest)
-        parts << QStringLiteral("0x") + QString::number(rest, 16);
+    const QStringList parts = flagsParts(flags, [](const auto &item) { return item.name.toString(); });
     debug.nospace().noquote() << QMetaType::fromType<QFlags<T>>().name() << '(' << parts.join(u'|') << ')';
     return debug;
 }

@@ -151,6 +151,8 @@ private slots:
         QVERIFY(flagsFromText<Option>(u"antialias|0x10") == Options::fromInt(0x11));
         QVERIFY(flagsFromText<Option>(u"none") == Options());
         QVERIFY(flagsFromText<Option>(u"antialias|glow") == std::nullopt);
+        const Options highBit = Options::fromInt(int(0x80000001u));
+        QVERIFY(flagsFromText<Option>(flagsText(highBit)) == highBit);
 
         QCOMPARE(QVariant::fromValue(options).toString(), u"antialias|shadow"_s);
         QCOMPARE(QVariant(u"outline|shadow"_s).value<Options>(), Option::Outline | Option::Shadow);
