@@ -13,19 +13,19 @@ using Kind = ListMessage::Kind;
 
 // C++20 keywords and alternative tokens, sorted for a binary search.
 constexpr std::array<std::string_view, 92> kKeywords = {
-    "alignas",   "alignof",     "and",       "and_eq",       "asm",        "auto",        "bitand",
-    "bitor",     "bool",        "break",     "case",         "catch",      "char",        "char16_t",
-    "char32_t",  "char8_t",     "class",     "co_await",     "co_return",  "co_yield",    "compl",
-    "concept",   "const",       "const_cast", "consteval",   "constexpr",  "constinit",   "continue",
-    "decltype",  "default",     "delete",    "do",           "double",     "dynamic_cast", "else",
-    "enum",      "explicit",    "export",    "extern",       "false",      "float",       "for",
-    "friend",    "goto",        "if",        "inline",       "int",        "long",        "mutable",
-    "namespace", "new",         "noexcept",  "not",          "not_eq",     "nullptr",     "operator",
-    "or",        "or_eq",       "private",   "protected",    "public",     "register",    "reinterpret_cast",
-    "requires",  "return",      "short",     "signed",       "sizeof",     "static",      "static_assert",
-    "static_cast", "struct",    "switch",    "template",     "this",       "thread_local", "throw",
-    "true",      "try",         "typedef",   "typeid",       "typename",   "union",       "unsigned",
-    "using",     "virtual",     "void",      "volatile",     "wchar_t",    "while",       "xor",
+    "alignas",     "alignof",  "and",        "and_eq",    "asm",       "auto",         "bitand",
+    "bitor",       "bool",     "break",      "case",      "catch",     "char",         "char16_t",
+    "char32_t",    "char8_t",  "class",      "co_await",  "co_return", "co_yield",     "compl",
+    "concept",     "const",    "const_cast", "consteval", "constexpr", "constinit",    "continue",
+    "decltype",    "default",  "delete",     "do",        "double",    "dynamic_cast", "else",
+    "enum",        "explicit", "export",     "extern",    "false",     "float",        "for",
+    "friend",      "goto",     "if",         "inline",    "int",       "long",         "mutable",
+    "namespace",   "new",      "noexcept",   "not",       "not_eq",    "nullptr",      "operator",
+    "or",          "or_eq",    "private",    "protected", "public",    "register",     "reinterpret_cast",
+    "requires",    "return",   "short",      "signed",    "sizeof",    "static",       "static_assert",
+    "static_cast", "struct",   "switch",     "template",  "this",      "thread_local", "throw",
+    "true",        "try",      "typedef",    "typeid",    "typename",  "union",        "unsigned",
+    "using",       "virtual",  "void",       "volatile",  "wchar_t",   "while",        "xor",
     "xor_eq"};
 static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end()));
 
@@ -241,7 +241,8 @@ Value binary(Expression& e, int minPrecedence) {
             e.pos = at;
         }
         // "||", "->", "<<=", "--" and the like are not operators of a value we know.
-        if (!found || (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos))
+        if (!found ||
+            (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos))
             break;
         ++e.depth;
         Value right = binary(e, found->precedence + 1);

@@ -154,8 +154,8 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
             continue;
         }
         if (type.name.find('/') != std::string::npos) {
-            error(type, "enum name '" + excerpt(type.name) + "' holds a '/'; an enum's files must be plain file names in " +
-                            kOutputDir);
+            error(type, "enum name '" + excerpt(type.name) +
+                            "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
             continue;
         }
         std::string lowerName = toLower(type.name);
@@ -169,7 +169,8 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
         if (isDeviceName(lowerName)) {
             // A project shared across platforms breaks on Windows, so other
             // platforms warn.
-            messages->push_back({type.line, deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
+            messages->push_back({type.line,
+                                 deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
                                  "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
                                      ", which Windows takes for the device '" + lowerName + "'; rename the enum"});
             if (deviceNamesAreReserved())

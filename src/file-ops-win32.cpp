@@ -46,8 +46,7 @@ std::string reason(DWORD code, const std::wstring& path) {
     if (isMissing(code))
         return std::strerror(ENOENT);
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::strerror(EISDIR);
     char* buffer = nullptr;
     const DWORD size = FormatMessageA(

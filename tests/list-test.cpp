@@ -21,8 +21,9 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
         "  \n\r\n\t-Tab\n# c\n\xEF\xBB\xBF+Bom\n+\r\n-Red [[red]]\n- Red\n- *H\n-**I\n-[[a]\n"
         "-y[[k[-z-]]]\n-x[= 5 =][:  d :]\n !h \r\n+Seq\n-A[==]\n-B\n+Zero\n-A[=0=]\n",
         &messages);
-    EXPECT_EQ(messages, (ListMessages{{11, ListMessage::Kind::Warning,
-                                       "'[[' is never closed by ']]', so the key reads as empty"}}));
+    EXPECT_EQ(
+        messages,
+        (ListMessages{{11, ListMessage::Kind::Warning, "'[[' is never closed by ']]', so the key reads as empty"}}));
     ASSERT_EQ(enums.size(), 3u);
     EXPECT_EQ(enums[0].name, "");
     EXPECT_EQ(enums[0].headerContents, "!h \r\n");
@@ -57,13 +58,13 @@ TEST(Reader, AddOneCountsOnTheTrailingDigits) {
 
 TEST(Check, ValuesOfLiteralsAndConstantExpressions) {
     const std::pair<const char*, std::int64_t> known[] = {
-        {"0x1F", 31},    {"0b101", 5},         {"010", 8},      {"1'000'000uLL", 1000000}, {"-(1 << 3) | 1", -7},
-        {" ~0 ", -1},    {"2 + 3 * 4", 14},    {"6 & 3 ^ 1", 3}, {"1 << 2 + 1", 8},         {"-0x80000000", -2147483648}};
+        {"0x1F", 31}, {"0b101", 5},      {"010", 8},       {"1'000'000uLL", 1000000}, {"-(1 << 3) | 1", -7},
+        {" ~0 ", -1}, {"2 + 3 * 4", 14}, {"6 & 3 ^ 1", 3}, {"1 << 2 + 1", 8},         {"-0x80000000", -2147483648}};
     for (const auto& [text, value] : known)
         EXPECT_EQ(evaluateValue(text), std::optional<std::int64_t>(value)) << text;
     // Anything else may be an alias or a name; it is never compared.
-    for (const char* text : {"", "Red", "1e5", "08", "1.0", "0x", "1 || 2", "1 <= 2", "(1", "1 << 33",
-                             "0x100000000 * 2", "1_km"})
+    for (const char* text :
+         {"", "Red", "1e5", "08", "1.0", "0x", "1 || 2", "1 <= 2", "(1", "1 << 33", "0x100000000 * 2", "1_km"})
         EXPECT_EQ(evaluateValue(text), std::nullopt) << text;
     EXPECT_EQ(evaluateValue(std::string(100000, '(') + "1" + std::string(100000, ')')), std::nullopt)
         << "deep nesting gives up instead of overflowing the stack";
