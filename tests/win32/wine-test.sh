@@ -27,6 +27,7 @@ printf '// __ENUM_NAME\n' > enum_type.hpp
 hold() {
     rm -f ../held
     "$wine" "$tmp/hold-file.exe" ../enum/color.hpp "$1" > ../held &
+    holder=$!
     until grep -q held ../held 2> /dev/null; do sleep 0.05; done
 }
 
@@ -39,20 +40,23 @@ wait
 
 # Held for longer than enumgen waits, it is reported and left as it was.
 echo old > ../enum/color.hpp
-hold 5000
+hold 60000
 status=0
 "$wine" "$exe" --brief > ../out 2> ../err || status=$?
+kill "$holder"
 [ "$status" = 1 ] || fail "a held target gave status $status"
 grep -q '^enumgen: error: \.\./enum/color\.hpp: cannot read: ' ../err || fail "a held target: $(cat ../err)"
 [ "$(cat ../enum/color.hpp)" = old ] || fail "a held target was changed"
-wait
+wait || true
 
 # Ctrl-C (wine turns SIGINT into it) while a 120 MB header is being written:
 # the temporary file goes, and the status is Windows' for Ctrl-C.
 head -c $((30 << 20)) /dev/zero | tr '\0' d | sed 's/^/+Big[-/; s/$/-]/' > enum-list
 printf '__ENUM_DESC__ENUM_DESC__ENUM_DESC__ENUM_DESC' > enum_type.hpp
 env --default-signal=INT "$wine" "$exe" > /dev/null &
-until ls ../enum/.enumgen-* > /dev/null 2>&1; do :; done
+until ls ../enum/.enumgen-* > /dev/null 2>&1; do
+    kill -0 $! 2> /dev/null || fail "enumgen ended before it was interrupted"
+done
 kill -INT $!
 status=0
 wait $! || status=$?
