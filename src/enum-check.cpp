@@ -57,15 +57,11 @@ std::optional<std::string> nameProblem(std::string_view name) {
     return problem + " (letters, digits and '_', not starting with a digit)";
 }
 
-void add(ListMessages* messages, int line, Kind kind, std::string text) {
-    messages->push_back({line, kind, std::move(text)});
-}
-
 // Reports a name problem; true when the name is sound.
 bool checkName(std::string_view name, const char* what, int line, ListMessages* messages) {
     std::optional<std::string> problem = nameProblem(name);
     if (problem)
-        add(messages, line, Kind::Error, what + std::string(" ") + *problem);
+        messages->push_back({line, Kind::Error, what + std::string(" ") + *problem});
     return !problem;
 }
 
@@ -78,23 +74,25 @@ void checkItems(const EnumType& type, ListMessages* messages) {
         const std::string quoted = "item '" + excerpt(item.name) + "'";
         if (auto [other, added] = names.emplace(item.name, &item); !added) {
             // The same item twice is one mistake: its key and value are not compared again.
-            add(messages, item.line, Kind::Error,
-                quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " +
-                    toString(other->second->line));
+            messages->push_back({item.line, Kind::Error,
+                                 quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " +
+                                     toString(other->second->line)});
             continue;
         }
         if (!item.key.empty()) {
             if (auto [other, added] = keys.emplace(item.key, &item); !added)
-                add(messages, item.line, Kind::Warning,
-                    quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(other->second->name) +
-                        "' on line " + toString(other->second->line) + "; fromKey finds only the first");
+                messages->push_back({item.line, Kind::Warning,
+                                     quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                         excerpt(other->second->name) + "' on line " + toString(other->second->line) +
+                                         "; fromKey finds only the first"});
         }
         if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
             if (auto [other, added] = values.emplace(*value, &item); !added)
-                add(messages, item.line, Kind::Warning,
-                    quoted + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
-                        "' on line " + toString(other->second->line) +
-                        "; the bundled templates' description() switch does not compile with two equal values");
+                messages->push_back(
+                    {item.line, Kind::Warning,
+                     quoted + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
+                         "' on line " + toString(other->second->line) +
+                         "; the bundled templates' description() switch does not compile with two equal values"});
         }
     }
 }
@@ -269,9 +267,10 @@ void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
             checkName(type.name, "enum", type.line, messages);
         if (!type.key.empty()) {
             if (auto [other, added] = keys.emplace(type.key, &type); !added)
-                add(messages, type.line, Kind::Warning,
-                    "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
-                        excerpt(other->second->name) + "' on line " + toString(other->second->line));
+                messages->push_back({type.line, Kind::Warning,
+                                     "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) +
+                                         "' of enum '" + excerpt(other->second->name) + "' on line " +
+                                         toString(other->second->line)});
         }
         checkItems(type, messages);
     }

@@ -65,10 +65,6 @@ Definition readDefinition(std::string_view text) {
     return def;
 }
 
-void add(ListMessages* messages, int line, ListMessage::Kind kind, std::string text) {
-    messages->push_back({line, kind, std::move(text)});
-}
-
 }  // namespace
 
 std::string lineLocation(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
@@ -139,8 +135,9 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         if (lead != '+' && lead != '-' && lead != '!' && lead != '$')
             continue;
         if (lead != '+' && enums->empty()) {
-            add(messages, lineNumber, Kind::Error,
-                std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to");
+            messages->push_back(
+                {lineNumber, Kind::Error,
+                 std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to"});
             continue;
         }
 
@@ -165,9 +162,9 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
             const Marker& m = kMarkers[marker];
             if (def.unclosed & (1u << marker))
-                add(messages, lineNumber, Kind::Warning,
-                    "'" + std::string(m.open) + "' is never closed by '" + std::string(m.close) + "', so the " +
-                        std::string(m.field) + " reads as empty");
+                messages->push_back({lineNumber, Kind::Warning,
+                                     "'" + std::string(m.open) + "' is never closed by '" + std::string(m.close) +
+                                         "', so the " + std::string(m.field) + " reads as empty"});
         }
 
         if (lead == '+') {
@@ -199,10 +196,11 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
             } else {
-                add(messages, lineNumber, Kind::Error,
-                    "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
-                        excerpt(previous) +
-                        "' does not end in a decimal digit; give the item an explicit value with [=...=]");
+                messages->push_back(
+                    {lineNumber, Kind::Error,
+                     "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
+                         excerpt(previous) +
+                         "' does not end in a decimal digit; give the item an explicit value with [=...=]"});
                 valueUnknown = true;
             }
         }
