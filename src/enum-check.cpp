@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <memory_resource>
 #include <unordered_map>
 
 #include "text-ops.h"
@@ -42,13 +43,12 @@ bool isIdentifierByte(char c) {
 std::optional<std::string> nameProblem(std::string_view name) {
     if (name.empty())
         return std::string("has no name");
-    const std::string quoted = "name '" + excerpt(name) + "'";
     if (std::all_of(name.begin(), name.end(), isIdentifierByte) && !isDigit(name.front())) {
         if (std::binary_search(kKeywords.begin(), kKeywords.end(), name))
-            return quoted + " is a C++ keyword";
+            return "name '" + excerpt(name) + "' is a C++ keyword";
         return std::nullopt;
     }
-    std::string problem = quoted + " is not a C++ identifier";
+    std::string problem = "name '" + excerpt(name) + "' is not a C++ identifier";
     // A space before the first marker is the usual slip; say how to mend it.
     if (name.back() == ' ')
         return problem + ": remove the space between the name and the first marker";
@@ -66,31 +66,39 @@ bool checkName(std::string_view name, const char* what, int line, ListMessages* 
 }
 
 void checkItems(const EnumType& type, ListMessages* messages) {
-    std::unordered_map<std::string_view, const EnumType::Item*> names, keys;
-    std::unordered_map<std::int64_t, const EnumType::Item*> values;
+    // Nodes come from one arena, freed at once, not one allocation each.
+    std::pmr::monotonic_buffer_resource arena;
+    std::pmr::unordered_map<std::string_view, const EnumType::Item*> names(&arena), keys(&arena);
+    std::pmr::unordered_map<std::int64_t, const EnumType::Item*> values(&arena);
+    names.reserve(type.items.size());
+    keys.reserve(type.items.size());
+    values.reserve(type.sequential ? 0 : type.items.size());
     for (const EnumType::Item& item : type.items) {
         if (!checkName(item.name, "item", item.line, messages))
             continue;
-        const std::string quoted = "item '" + excerpt(item.name) + "'";
+        auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
         if (auto [other, added] = names.emplace(item.name, &item); !added) {
             // The same item twice is one mistake: its key and value are not compared again.
             messages->push_back({item.line, Kind::Error,
-                                 quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " +
+                                 quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " +
                                      toString(other->second->line)});
             continue;
         }
         if (!item.key.empty()) {
             if (auto [other, added] = keys.emplace(item.key, &item); !added)
                 messages->push_back({item.line, Kind::Warning,
-                                     quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                     quoted() + " has the key '" + excerpt(item.key) + "' of item '" +
                                          excerpt(other->second->name) + "' on line " + toString(other->second->line) +
                                          "; fromKey finds only the first"});
         }
+        // Values counted on from 0 alone never meet.
+        if (type.sequential)
+            continue;
         if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
             if (auto [other, added] = values.emplace(*value, &item); !added)
                 messages->push_back(
                     {item.line, Kind::Warning,
-                     quoted + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
+                     quoted() + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
                          "' on line " + toString(other->second->line) +
                          "; the bundled templates' description() switch does not compile with two equal values"});
         }
@@ -261,6 +269,7 @@ Value evaluateValue(std::string_view text) {
 
 void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
     std::unordered_map<std::string_view, const EnumType*> keys;
+    keys.reserve(enums.size());
     for (const EnumType& type : enums) {
         // A '/' or NUL byte in an enum name is reported with the enum's files.
         if (type.name.find_first_of(std::string_view("/\0", 2)) == std::string::npos)
