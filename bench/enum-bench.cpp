@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     const fs::path root = pattern;
     fs::create_directory(root / "work");
     for (const char* name : {"enum_type.hpp", "enum_type.cpp", "enums.hpp"})
-        fs::copy_file(fs::path(EXAMPLE_DIR) / name, root / "work" / name);
+        fs::copy_file(fs::path(TEMPLATES_DIR) / name, root / "work" / name);
 
     std::printf(
         "| enums x items | files | MB | first run s | cp -r s | ratio | unchanged s | cat s | ratio | "

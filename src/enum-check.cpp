@@ -30,6 +30,13 @@ constexpr std::array<std::string_view, 92> kKeywords = {
     "xor_eq"};
 static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end()));
 
+// Qt's keyword macros: a name spelled like one is replaced by the
+// preprocessor wherever Qt's headers define it.
+constexpr std::array<std::string_view, 12> kQtMacros = {"Q_EMIT",   "Q_FOREACH", "Q_FOREVER", "Q_SIGNAL",
+                                                       "Q_SIGNALS", "Q_SLOT",    "Q_SLOTS",   "emit",
+                                                       "foreach",  "forever",   "signals",   "slots"};
+static_assert(std::is_sorted(kQtMacros.begin(), kQtMacros.end()));
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Bytes from 0x80 up are let through: they are how UTF-8 identifiers are written.
@@ -58,10 +65,18 @@ std::optional<std::string> nameProblem(std::string_view name) {
 }
 
 // Reports a name problem; true when the name is sound.
-bool checkName(std::string_view name, const char* what, int line, ListMessages* messages) {
+bool checkName(std::string_view name, const char* what, int line, int column, ListMessages* messages) {
+    const int length = static_cast<int>(name.size());
     std::optional<std::string> problem = nameProblem(name);
     if (problem)
-        messages->push_back({line, Kind::Error, what + std::string(" ") + *problem});
+        messages->push_back({line, Kind::Error, what + std::string(" ") + *problem, column, length});
+    else if (std::binary_search(kQtMacros.begin(), kQtMacros.end(), name))
+        messages->push_back({line, Kind::Warning,
+                             what + std::string(" name '") + excerpt(name) +
+                                 "' is one of Qt's keyword macros, so the generated header does not compile where "
+                                 "Qt defines it (Qt's keywords are on by default); rename the " +
+                                 what,
+                             column, length});
     return !problem;
 }
 
@@ -74,33 +89,46 @@ void checkItems(const EnumType& type, ListMessages* messages) {
     keys.reserve(type.items.size());
     values.reserve(type.sequential ? 0 : type.items.size());
     for (const EnumType::Item& item : type.items) {
-        if (!checkName(item.name, "item", item.line, messages))
+        if (!checkName(item.name, "item", item.line, item.column, messages))
             continue;
         auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
+        const int length = static_cast<int>(item.name.size());
         if (auto [other, added] = names.emplace(item.name, &item); !added) {
             // The same item twice is one mistake: its key and value are not compared again.
+            const EnumType::Item& first = *other->second;
             messages->push_back({item.line, Kind::Error,
                                  quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " +
-                                     toString(other->second->line)});
+                                     toString(first.line),
+                                 item.column, length, first.line, first.column, quoted() + " is first defined here"});
             continue;
         }
         if (!item.key.empty()) {
-            if (auto [other, added] = keys.emplace(item.key, &item); !added)
+            if (auto [other, added] = keys.emplace(item.key, &item); !added) {
+                const EnumType::Item& first = *other->second;
                 messages->push_back({item.line, Kind::Warning,
                                      quoted() + " has the key '" + excerpt(item.key) + "' of item '" +
-                                         excerpt(other->second->name) + "' on line " + toString(other->second->line) +
-                                         "; fromKey finds only the first"});
+                                         excerpt(first.name) + "' on line " + toString(first.line) +
+                                         "; fromKey finds only the first",
+                                     item.keyColumn, static_cast<int>(item.key.size()) + 4, first.line,
+                                     first.keyColumn, "item '" + excerpt(first.name) + "' has the key here"});
+            }
         }
         // Values counted on from 0 alone never meet.
         if (type.sequential)
             continue;
         if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
-            if (auto [other, added] = values.emplace(*value, &item); !added)
+            if (auto [other, added] = values.emplace(*value, &item); !added) {
+                const EnumType::Item& first = *other->second;
                 messages->push_back(
                     {item.line, Kind::Warning,
-                     quoted() + " has the value " + toString(*value) + " of item '" + excerpt(other->second->name) +
-                         "' on line " + toString(other->second->line) +
-                         "; the bundled templates' description() switch does not compile with two equal values"});
+                     quoted() + " has the value " + toString(*value) + " of item '" + excerpt(first.name) +
+                         "' on line " + toString(first.line) +
+                         "; the bundled templates' description() switch does not compile with two equal values",
+                     item.valueColumn ? item.valueColumn : item.column,
+                     item.valueColumn ? static_cast<int>(item.value.size()) + 4 : length, first.line,
+                     first.valueColumn ? first.valueColumn : first.column,
+                     "item '" + excerpt(first.name) + "' has the value " + toString(*value) + " here"});
+            }
         }
     }
 }
@@ -273,13 +301,16 @@ void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
     for (const EnumType& type : enums) {
         // A '/' or NUL byte in an enum name is reported with the enum's files.
         if (type.name.find_first_of(std::string_view("/\0", 2)) == std::string::npos)
-            checkName(type.name, "enum", type.line, messages);
+            checkName(type.name, "enum", type.line, type.column, messages);
         if (!type.key.empty()) {
-            if (auto [other, added] = keys.emplace(type.key, &type); !added)
+            if (auto [other, added] = keys.emplace(type.key, &type); !added) {
+                const EnumType& first = *other->second;
                 messages->push_back({type.line, Kind::Warning,
                                      "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) +
-                                         "' of enum '" + excerpt(other->second->name) + "' on line " +
-                                         toString(other->second->line)});
+                                         "' of enum '" + excerpt(first.name) + "' on line " + toString(first.line),
+                                     type.keyColumn, static_cast<int>(type.key.size()) + 4, first.line,
+                                     first.keyColumn, "enum '" + excerpt(first.name) + "' has the key here"});
+            }
         }
         checkItems(type, messages);
     }

@@ -18,7 +18,12 @@ constexpr char kRegistryTemplate[] = "enums.hpp";
 constexpr char kHeaderTemplate[] = "enum_type.hpp";
 constexpr char kSourceTemplate[] = "enum_type.cpp";
 
-void reportError(const std::string& message) { std::fprintf(stderr, "enumgen: error: %s\n", message.c_str()); }
+// Standard output is flushed first, so a build log shows a message after
+// what came before it.
+void reportError(const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "enumgen: error: %s\n", message.c_str());
+}
 
 void reportErrors(const std::vector<std::string>& messages) {
     for (const std::string& message : messages)
@@ -57,7 +62,12 @@ struct Options {
     bool check = false;
     bool brief = false;
     bool outputs = false;
+    bool removeStale = false;
     std::vector<std::string> directories;
+    std::string list = kEnumListPath;
+    // The templates' folder; empty for the working directory.
+    std::string templates;
+    std::string output = kOutputDir;
 };
 
 constexpr char kUsage[] =
@@ -71,22 +81,51 @@ constexpr char kUsage[] =
     "printed with its text.\n"
     "\n"
     "Options:\n"
-    "  -C <dir>     run as if started in <dir>\n"
-    "  --check      write nothing; print each file that is out of date, and exit\n"
-    "               with 1 if there is any\n"
-    "  --brief      print the paths of rewritten files without their texts\n"
-    "  --outputs    write nothing; print the paths of the files a run writes\n"
-    "  -h, --help   print this help and exit\n"
-    "  --version    print the version and exit\n"
+    "  --list <file>       read the enum list <file> instead of enum-list\n"
+    "  --templates <dir>   read the templates from <dir>\n"
+    "  --output <dir>      write into <dir> instead of ../enum/\n"
+    "  --remove-stale      remove the .hpp and .cpp files in the output folder\n"
+    "                      that the run does not write (for folders that only\n"
+    "                      enumgen writes)\n"
+    "  -C <dir>            run as if started in <dir>\n"
+    "  --check             write nothing; print each file that is out of date,\n"
+    "                      and exit with 1 if there is any\n"
+    "  --brief             print the paths of rewritten files without their texts\n"
+    "  --outputs           write nothing; print the paths of the files a run writes\n"
+    "  -h, --help          print this help and exit\n"
+    "  --version           print the version and exit\n"
+    "\n"
+    "Mistakes in the enum list are reported as <file>:<line>:<column>: error: ...\n"
+    "or warning: ..., the form compilers use and IDEs read.\n"
     "\n"
     "Exit status: 0 after a complete run, 1 when the run could not do its whole\n"
     "job or --check found a file out of date, 2 for a wrong command line.\n";
 
 // Reads the arguments into `options`; false, with `err` filled, for a wrong one.
 bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
+    const std::pair<const char*, std::string*> valued[] = {
+        {"--list", &options->list}, {"--templates", &options->templates}, {"--output", &options->output}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "-h" || arg == "--help")
+        // "--name value" or "--name=value".
+        std::string* value = nullptr;
+        for (const auto& [name, target] : valued) {
+            if (arg == name && i + 1 < argc) {
+                value = target;
+                *value = argv[++i];
+            } else if (arg == name) {
+                *err = "option '" + arg + "' needs a value";
+                return false;
+            } else if (arg.starts_with(std::string(name) + "=")) {
+                value = target;
+                *value = arg.substr(std::string_view(name).size() + 1);
+            }
+        }
+        if (value && value->empty())
+            *err = "option '" + excerpt(arg) + "' needs a value";
+        else if (value)
+            continue;
+        else if (arg == "-h" || arg == "--help")
             options->help = true;
         else if (arg == "--version")
             options->version = true;
@@ -96,6 +135,8 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
             options->brief = true;
         else if (arg == "--outputs")
             options->outputs = true;
+        else if (arg == "--remove-stale")
+            options->removeStale = true;
         else if (arg == "-C" && i + 1 < argc)
             options->directories.push_back(argv[++i]);
         else if (arg == "-C")
@@ -109,16 +150,37 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
         if (!err->empty())
             return false;
     }
+    if (!options->output.ends_with('/'))
+        options->output += '/';
     return true;
 }
 
-void reportListMessages(ListMessages messages) {
+// "<list>:<line>[:<column>]: ", the place of a message in the form compilers
+// use, so IDEs take the message to the list's line.
+std::string listPlace(const std::string& list, int line, int column) {
+    std::string place = list + ":" + toString(line);
+    if (column > 0)
+        place.append(":").append(toString(column));
+    return place.append(": ");
+}
+
+void reportListMessages(const std::string& list, ListMessages messages) {
     // In line order, as a reader goes through the list.
     std::stable_sort(messages.begin(), messages.end(),
                      [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
-    for (const ListMessage& m : messages)
-        std::fprintf(stderr, "enumgen: %s: %s%s\n", m.kind == ListMessage::Kind::Error ? "error" : "warning",
-                     lineLocation(kEnumListPath, m.line).c_str(), m.text.c_str());
+    std::fflush(stdout);
+    for (const ListMessage& m : messages) {
+        std::fprintf(stderr, "%s%s: %s\n", listPlace(list, m.line, m.column).c_str(),
+                     m.kind == ListMessage::Kind::Error ? "error" : "warning", m.text.c_str());
+        if (m.noteLine > 0)
+            std::fprintf(stderr, "%snote: %s\n", listPlace(list, m.noteLine, m.noteColumn).c_str(), m.note.c_str());
+    }
+}
+
+std::string templatePath(const Options& options, const char* name) {
+    if (options.templates.empty())
+        return name;
+    return options.templates + (options.templates.ends_with('/') ? "" : "/") + name;
 }
 
 // Runs the whole generation. Every input is read and checked before the first
@@ -133,6 +195,7 @@ bool generate(const Options& options) {
             errors.push_back(err);
     }
     OutputRun run;
+    run.dir = options.output;
     run.mode = options.check ? OutputMode::Check : options.brief ? OutputMode::Brief : OutputMode::Write;
     if (run.mode != OutputMode::Check && !options.outputs)
         std::fputs("Generate enum files\n", stdout);
@@ -144,22 +207,22 @@ bool generate(const Options& options) {
     std::vector<EnumType> enums;
     ListMessages messages;
     std::string err;
-    if (!readEnums(&enums, &messages, &err))
+    if (!readEnums(options.list, &enums, &messages, &err))
         errors.push_back(err);
     std::string registryTemplate;
     EnumTemplates templates;
-    for (auto [path, text] :
+    for (auto [name, text] :
          {std::pair{kRegistryTemplate, &registryTemplate}, std::pair{kHeaderTemplate, &templates.header},
           std::pair{kSourceTemplate, &templates.source}}) {
-        if (!readAll(path, text, &err))
+        if (!readAll(templatePath(options, name), text, &err))
             errors.push_back(err);
     }
     checkEnums(enums, &messages);
-    checkOutputPaths(enums, &messages);
-    if (sameDirectory(".", kOutputDir))
-        errors.push_back(std::string(kOutputDir) +
-                         ": is the working directory, so the generated files would overwrite the templates");
-    reportListMessages(messages);
+    checkOutputPaths(enums, run.dir, &messages);
+    if (sameDirectory(options.templates.empty() ? "." : options.templates, run.dir))
+        errors.push_back(run.dir + (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
+                         ", so the generated files would overwrite the templates");
+    reportListMessages(options.list, messages);
     if (!errors.empty() || hasErrors(messages)) {
         reportErrors(errors);
         return false;
@@ -167,23 +230,26 @@ bool generate(const Options& options) {
 
     if (options.outputs) {
         // For build systems, which must know the files before a run makes them.
-        std::printf("%senums.hpp\n", kOutputDir);
+        std::printf("%senums.hpp\n", run.dir.c_str());
         for (const EnumType& type : enums)
-            std::printf("%s\n%s\n", outputPath(type, ".hpp").c_str(), outputPath(type, ".cpp").c_str());
-        std::printf("%senums.cpp\n", kOutputDir);
+            std::printf("%s\n%s\n", outputPath(run.dir, type, ".hpp").c_str(), outputPath(run.dir, type, ".cpp").c_str());
+        std::printf("%senums.cpp\n", run.dir.c_str());
         return std::fflush(stdout) == 0;
     }
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
-    writeOutput(std::string(kOutputDir) + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total), &run);
+    writeOutput(run.dir + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total), &run);
     for (const EnumType& type : enums)
         write(type, templates, &run);
-    writeOutput(std::string(kOutputDir) + "enums.cpp", registrySource(enums), &run);
+    writeOutput(run.dir + "enums.cpp", registrySource(enums), &run);
+    if (options.removeStale)
+        removeStaleOutputs(&run);
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         run.errors.push_back(std::string("standard output: cannot write: ") + std::strerror(errno));
+    reportListMessages(options.list, run.listErrors);
     reportErrors(run.errors);
-    return run.errors.empty() && (run.mode != OutputMode::Check || run.outOfDate == 0);
+    return run.errors.empty() && run.listErrors.empty() && (run.mode != OutputMode::Check || run.outOfDate == 0);
 }
 
 // The whole program; `main` only turns an escaping exception into a message.

@@ -14,8 +14,13 @@ struct EnumType {
         std::string value;
         std::string desc;
         std::string data;
-        // Enum-list line of the item's "-" line.
+        // Where the item's "-" line, its name and its key and value
+        // markers stand in the enum list: line and 1-based byte column, 0
+        // for a marker the line does not have.
         int line = 0;
+        int column = 0;
+        int keyColumn = 0;
+        int valueColumn = 0;
     };
 
     std::string key;
@@ -28,6 +33,9 @@ struct EnumType {
     bool sequential = true;
     std::vector<Item> items;
     std::int32_t defaultIndex = 0;
-    // Enum-list line of the enum's "+" line, so messages can point at it.
+    // Where the enum's "+" line, its name and its key marker stand, so
+    // messages can point at them.
     int line = 0;
+    int column = 0;
+    int keyColumn = 0;
 };

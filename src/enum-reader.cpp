@@ -24,8 +24,9 @@ constexpr std::array<Marker, 5> kMarkers = {{{"[[", "]]", "key"},
 struct Definition {
     std::string_view name;
     std::array<std::string_view, kMarkers.size()> fields;
-    // Bit m set: marker m is opened but never closed, so its field reads empty.
-    unsigned unclosed = 0;
+    // Where each marker opens in the text, and where its closing marker
+    // ends; npos for a marker the line does not have or never closes.
+    std::array<size_t, kMarkers.size()> opened, closed;
 
     std::string_view key() const { return fields[0]; }
     std::string_view value() const { return fields[1]; }
@@ -38,36 +39,78 @@ Definition readDefinition(std::string_view text) {
     // Where each opener first occurs, found in one pass over the '[' bytes
     // rather than one search of the whole line per marker.
     constexpr std::string_view kSecondBytes = "[=-:~";
-    std::array<size_t, kMarkers.size()> first;
-    first.fill(std::string_view::npos);
-    size_t missing = first.size();
+    Definition def;
+    def.opened.fill(std::string_view::npos);
+    def.closed.fill(std::string_view::npos);
+    size_t missing = kMarkers.size();
     for (size_t at = text.find('['); at != std::string_view::npos && missing > 0 && at + 1 < text.size();
          at = text.find('[', at + 1)) {
         const size_t marker = kSecondBytes.find(text[at + 1]);
-        if (marker != std::string_view::npos && first[marker] == std::string_view::npos) {
-            first[marker] = at;
+        if (marker != std::string_view::npos && def.opened[marker] == std::string_view::npos) {
+            def.opened[marker] = at;
             --missing;
         }
     }
-    Definition def;
     size_t nameEnd = text.size();
-    for (size_t marker = 0; marker < first.size(); ++marker) {
-        if (first[marker] == std::string_view::npos)
+    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+        const size_t at = def.opened[marker];
+        if (at == std::string_view::npos)
             continue;
-        nameEnd = std::min(nameEnd, first[marker]);
+        nameEnd = std::min(nameEnd, at);
         const Marker& m = kMarkers[marker];
-        const std::string_view from = text.substr(first[marker]);
-        def.fields[marker] = extractBetween(from, m.open, m.close);
-        if (def.fields[marker].empty() && from.find(m.close, m.open.size()) == std::string_view::npos)
-            def.unclosed |= 1u << marker;
+        const size_t start = at + m.open.size();
+        const size_t end = text.find(m.close, start);
+        if (end == std::string_view::npos)
+            continue;
+        def.fields[marker] = text.substr(start, end - start);
+        def.closed[marker] = end + m.close.size();
     }
     def.name = text.substr(0, nameEnd);
     return def;
 }
 
-}  // namespace
+// The first text after the name that no marker holds, such as a mistyped
+// marker "(-Red-)" or a remark; empty when there is none. Space between
+// markers does not count, nor the rest of a line after an unclosed marker,
+// which is a mistake of its own.
+std::string_view textOutsideMarkers(std::string_view text, const Definition& def) {
+    std::array<std::pair<size_t, size_t>, kMarkers.size()> spans;
+    size_t count = 0;
+    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+        if (def.opened[marker] != std::string_view::npos)
+            spans[count++] = {def.opened[marker], std::min(def.closed[marker], text.size())};
+    }
+    std::sort(spans.begin(), spans.begin() + count);
+    size_t pos = def.name.size();
+    for (size_t span = 0; pos < text.size(); ++span) {
+        const size_t gapEnd = span < count ? spans[span].first : text.size();
+        if (gapEnd > pos) {
+            const std::string_view gap = text.substr(pos, gapEnd - pos);
+            const size_t first = gap.find_first_not_of(" \t");
+            if (first != std::string_view::npos)
+                return trim(gap.substr(first));
+        }
+        if (span >= count)
+            break;
+        pos = std::max(pos, spans[span].second);
+    }
+    return {};
+}
 
-std::string lineLocation(const std::string& fileName, int line) { return fileName + ":" + std::to_string(line) + ": "; }
+// Where a text pasted between double quotes would end the string literal
+// early (a '"' not escaped by '\\') or escape its closing quote (a '\\' at
+// the end); npos when it makes a sound literal.
+size_t literalBreak(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"')
+            return i;
+        if (text[i] == '\\' && ++i == text.size())
+            return i - 1;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
 
 std::string_view trim(std::string_view text) {
     constexpr std::string_view kSpace = " \f\v\n\r";
@@ -137,7 +180,8 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         if (lead != '+' && enums->empty()) {
             messages->push_back(
                 {lineNumber, Kind::Error,
-                 std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to"});
+                 std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to",
+                 static_cast<int>(trimmed.data() - line.data() + 1), 1});
             continue;
         }
 
@@ -159,12 +203,35 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         if (starred)
             body.remove_prefix(1);
         const Definition def = readDefinition(body);
+        // 1-based column in the line of a position in `body`.
+        const auto column = [&](size_t at) { return static_cast<int>(body.data() - line.data() + at + 1); };
+        const auto markerColumn = [&](size_t marker) {
+            return def.opened[marker] == std::string_view::npos ? 0 : column(def.opened[marker]);
+        };
         for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
             const Marker& m = kMarkers[marker];
-            if (def.unclosed & (1u << marker))
-                messages->push_back({lineNumber, Kind::Warning,
+            if (def.opened[marker] != std::string_view::npos && def.closed[marker] == std::string_view::npos)
+                messages->push_back({lineNumber, Kind::Error,
                                      "'" + std::string(m.open) + "' is never closed by '" + std::string(m.close) +
-                                         "', so the " + std::string(m.field) + " reads as empty"});
+                                         "', so the " + std::string(m.field) + " cannot be read",
+                                     markerColumn(marker), static_cast<int>(m.open.size())});
+        }
+        if (const std::string_view outside = textOutsideMarkers(body, def); !outside.empty())
+            messages->push_back({lineNumber, Kind::Warning,
+                                 "'" + excerpt(outside) +
+                                     "' is inside no marker, so it is ignored; is a marker mistyped?",
+                                 column(static_cast<size_t>(outside.data() - body.data())),
+                                 static_cast<int>(outside.size())});
+        // Keys and descriptions become string literals in the generated code.
+        for (size_t marker : {size_t{0}, size_t{2}}) {
+            if (const size_t at = literalBreak(def.fields[marker]); at != std::string_view::npos)
+                messages->push_back(
+                    {lineNumber, Kind::Error,
+                     "the " + std::string(kMarkers[marker].field) +
+                         (def.fields[marker][at] == '"' ? " holds a '\"' that would end its string literal; write \\\""
+                                                        : " ends in a '\\' that would escape the closing quote of its "
+                                                          "string literal; write \\\\"),
+                     column(def.opened[marker] + kMarkers[marker].open.size() + at), 1});
         }
 
         if (lead == '+') {
@@ -175,6 +242,8 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             type.dataType = def.data().empty() ? std::string_view("QVariant") : def.data();
             type.flagsName = def.flagsName();
             type.line = lineNumber;
+            type.column = column(0);
+            type.keyColumn = markerColumn(0);
             valueUnknown = false;
             continue;
         }
@@ -185,6 +254,9 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         item.key = def.key();
         item.desc = def.desc();
         item.line = lineNumber;
+        item.column = column(0);
+        item.keyColumn = markerColumn(0);
+        item.valueColumn = markerColumn(1);
         if (!def.value().empty()) {
             item.value = def.value();
             type.sequential = false;
@@ -200,7 +272,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
                     {lineNumber, Kind::Error,
                      "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
                          excerpt(previous) +
-                         "' does not end in a decimal digit; give the item an explicit value with [=...=]"});
+                         "' does not end in a decimal digit; give the item an explicit value with [=...=]",
+                     item.column, static_cast<int>(item.name.size()), type.items.back().line,
+                     type.items.back().valueColumn ? type.items.back().valueColumn : type.items.back().column,
+                     "the value to count on from is here"});
                 valueUnknown = true;
             }
         }
@@ -211,9 +286,9 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
     }
 }
 
-bool readEnums(std::vector<EnumType>* enums, ListMessages* messages, std::string* err) {
+bool readEnums(const std::string& path, std::vector<EnumType>* enums, ListMessages* messages, std::string* err) {
     std::string text;
-    if (!readAll(kEnumListPath, &text, err, MissingFile::IsError))
+    if (!readAll(path, &text, err, MissingFile::IsError))
         return false;
     parseEnumList(text, enums, messages);
     return true;

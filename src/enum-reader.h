@@ -7,7 +7,7 @@
 
 #include "enum-model.h"
 
-// The enum list, read from the working directory.
+// The enum list a run reads unless it is told another.
 inline constexpr char kEnumListPath[] = "enum-list";
 
 // `text` without leading and trailing space, form feed, vertical tab, newline
@@ -23,9 +23,6 @@ std::string_view extractBetween(std::string_view text, std::string_view open, st
 // end in a digit.
 std::optional<std::string> addOne(std::string_view value);
 
-// "file:line: ", the prefix of every message about an enum-list line.
-std::string lineLocation(const std::string& fileName, int line);
-
 // A mistake at one line of the enum list. An error stops the run before any
 // output is touched; a warning is reported and the run goes on.
 struct ListMessage {
@@ -33,6 +30,14 @@ struct ListMessage {
     int line = 0;
     Kind kind = Kind::Error;
     std::string text;
+    // 1-based byte column and length of what the message is about; 0 when it
+    // is about the whole line.
+    int column = 0;
+    int length = 0;
+    // The other place a clash involves, and what to say of it.
+    int noteLine = 0;
+    int noteColumn = 0;
+    std::string note{};
 
     bool operator==(const ListMessage&) const = default;
 };
@@ -40,9 +45,11 @@ using ListMessages = std::vector<ListMessage>;
 
 bool hasErrors(const ListMessages& messages);
 
-// Parses enum-list text into `enums`. Lines that cannot be handled, and
-// markers left open, add to `messages`.
+// Parses enum-list text into `enums`. Lines that cannot be handled, markers
+// left open, text outside every marker and texts that cannot be string
+// literals add to `messages`.
 void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages);
 
-// Reads and parses the enum list; false, with `err` filled, when it cannot be read.
-bool readEnums(std::vector<EnumType>* enums, ListMessages* messages, std::string* err);
+// Reads and parses the enum list at `path`; false, with `err` filled, when it
+// cannot be read.
+bool readEnums(const std::string& path, std::vector<EnumType>* enums, ListMessages* messages, std::string* err);

@@ -1,7 +1,9 @@
 #include "enum-writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "enum-reader.h"
 #include "file-ops.h"
@@ -93,12 +95,13 @@ bool finish(Fill& fill, std::string* text) {
 }
 
 // Reports an output of `type` that was not written because it outgrew `maxSize`.
-bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, std::vector<std::string>* errors) {
-    errors->push_back(lineLocation(kEnumListPath, type.line) + "enum '" + excerpt(type.name) +
-                      "': " + excerpt(outputPath(type, extension)) + " would grow past " +
-                      toString(static_cast<std::int64_t>(maxSize)) +
-                      " bytes, as placeholders written inside its texts are filled again by later ones; "
-                      "it is not written");
+bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, OutputRun* run) {
+    run->listErrors.push_back({type.line, ListMessage::Kind::Error,
+                               "enum '" + excerpt(type.name) + "': " + excerpt(outputPath(run->dir, type, extension)) +
+                                   " would grow past " + toString(static_cast<std::int64_t>(maxSize)) +
+                                   " bytes, as placeholders written inside its texts are filled again by later "
+                                   "ones; it is not written",
+                               type.column, static_cast<int>(type.name.size())});
     return false;
 }
 
@@ -138,13 +141,18 @@ bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
     return finish(fill, text);
 }
 
-std::string outputPath(const EnumType& type, const char* extension) {
-    return kOutputDir + toLower(type.name) + extension;
+std::string outputPath(const std::string& dir, const EnumType& type, const char* extension) {
+    return dir + toLower(type.name) + extension;
 }
 
-void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages) {
-    auto error = [messages](const EnumType& type, std::string text) {
-        messages->push_back({type.line, ListMessage::Kind::Error, std::move(text)});
+void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir, ListMessages* messages) {
+    auto error = [messages](const EnumType& type, std::string text, const EnumType* first = nullptr) {
+        messages->push_back({type.line, ListMessage::Kind::Error, std::move(text), type.column,
+                             static_cast<int>(type.name.size()), first ? first->line : 0, first ? first->column : 0,
+                             first ? "enum '" + excerpt(first->name) + "' is here" : std::string()});
+    };
+    auto outputPath = [&dir](const EnumType& type, const char* extension) {
+        return ::outputPath(dir, type, extension);
     };
     std::unordered_map<std::string, const EnumType*> owners;
     owners.reserve(enums.size());
@@ -155,7 +163,7 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
         }
         if (type.name.find('/') != std::string::npos) {
             error(type, "enum name '" + excerpt(type.name) +
-                            "' holds a '/'; an enum's files must be plain file names in " + kOutputDir);
+                            "' holds a '/'; an enum's files must be plain file names in " + dir);
             continue;
         }
         std::string lowerName = toLower(type.name);
@@ -172,7 +180,8 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
             messages->push_back({type.line,
                                  deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
                                  "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
-                                     ", which Windows takes for the device '" + lowerName + "'; rename the enum"});
+                                     ", which Windows takes for the device '" + lowerName + "'; rename the enum",
+                                 type.column, static_cast<int>(type.name.size())});
             if (deviceNamesAreReserved())
                 continue;
         }
@@ -185,11 +194,13 @@ void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages
         if (!added)
             error(type, "enum '" + excerpt(type.name) + "' writes the same files as enum '" +
                             excerpt(owner->second->name) + "' on line " + toString(owner->second->line) + ": " +
-                            excerpt(outputPath(type, ".hpp")) + " and .cpp");
+                            excerpt(outputPath(type, ".hpp")) + " and .cpp",
+                  owner->second);
     }
 }
 
 bool writeOutput(const std::string& path, const std::string& text, OutputRun* run) {
+    run->paths.push_back(path);
     std::string err;
     bool differs = false;
     if (run->mode == OutputMode::Check)
@@ -213,14 +224,41 @@ bool writeOutput(const std::string& path, const std::string& text, OutputRun* ru
     return true;
 }
 
+bool removeStaleOutputs(OutputRun* run) {
+    std::vector<std::string> names;
+    std::string err;
+    if (!listFiles(run->dir, &names, &err)) {
+        run->errors.push_back(err);
+        return false;
+    }
+    std::sort(names.begin(), names.end());
+    const std::unordered_set<std::string> outputs(run->paths.begin(), run->paths.end());
+    bool ok = true;
+    for (const std::string& name : names) {
+        const std::string path = run->dir + name;
+        if (!(name.ends_with(".hpp") || name.ends_with(".cpp")) || outputs.count(path))
+            continue;
+        ++run->outOfDate;
+        if (run->mode == OutputMode::Check) {
+            std::printf("Out of date: %s\n", path.c_str());
+        } else if (removeFile(path, &err)) {
+            std::printf("Remove %s\n", path.c_str());
+        } else {
+            run->errors.push_back(err);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool write(const EnumType& type, const EnumTemplates& templates, OutputRun* run) {
     std::string header = templates.header;
     const bool headerOk = fillHeader(type, &header, templates.maxOutputSize)
-                              ? writeOutput(outputPath(type, ".hpp"), header, run)
-                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, &run->errors);
+                              ? writeOutput(outputPath(run->dir, type, ".hpp"), header, run)
+                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, run);
     std::string source = templates.source;
     const bool sourceOk = fillSource(type, &source, templates.maxOutputSize)
-                              ? writeOutput(outputPath(type, ".cpp"), source, run)
-                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, &run->errors);
+                              ? writeOutput(outputPath(run->dir, type, ".cpp"), source, run)
+                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, run);
     return headerOk && sourceOk;
 }

@@ -6,7 +6,7 @@
 #include "enum-model.h"
 #include "enum-reader.h"
 
-// Where all output goes; it must exist already.
+// Where output goes unless a run is told another folder; it must exist already.
 inline constexpr char kOutputDir[] = "../enum/";
 
 // Placeholders written inside the enum list's texts are filled again by later
@@ -27,12 +27,13 @@ struct EnumTemplates {
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize);
 
-// Output path of one of the enum's files; `extension` is ".hpp" or ".cpp".
-std::string outputPath(const EnumType& type, const char* extension);
+// Output path of one of the enum's files in `dir`, which ends in '/';
+// `extension` is ".hpp" or ".cpp".
+std::string outputPath(const std::string& dir, const EnumType& type, const char* extension);
 
-// Checks that every enum's files stay inside the output directory and that no
-// two outputs share a path, so no output is silently lost to another.
-void checkOutputPaths(const std::vector<EnumType>& enums, ListMessages* messages);
+// Checks that every enum's files stay inside the output directory `dir` and
+// that no two outputs share a path, so no output is silently lost to another.
+void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir, ListMessages* messages);
 
 // What a run does with each output whose new text differs from the file.
 enum class OutputMode {
@@ -41,16 +42,28 @@ enum class OutputMode {
     Check,  // leave it, and print "Out of date: <path>"
 };
 
-// The outputs of one run: how they are handled and what came of them.
+// The outputs of one run: where they go, how they are handled and what came
+// of them.
 struct OutputRun {
+    std::string dir = kOutputDir;
     OutputMode mode = OutputMode::Write;
     int outOfDate = 0;
+    // Every output path handled so far.
+    std::vector<std::string> paths;
     std::vector<std::string> errors;
+    // Outputs not written for a mistake at an enum-list line.
+    ListMessages listErrors;
 };
 
 // Handles one output as `run` says; false, with the reason in `run`, when it
 // could not be read or written.
 bool writeOutput(const std::string& path, const std::string& text, OutputRun* run);
+
+// Removes the .hpp and .cpp files in the run's folder that are none of its
+// outputs, such as the files of a removed enum, printing "Remove <path>" (with
+// --check, leaves them and prints "Out of date: <path>"). For folders that
+// only the generator writes.
+bool removeStaleOutputs(OutputRun* run);
 
 // Fills both templates for `type` and handles the enum's header and source
 // with writeOutput.

@@ -1,5 +1,6 @@
 #include "file-ops.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -218,6 +219,33 @@ bool overwrite(const std::string& path, const std::string& text, std::string* er
     if (differs && !replaceFile(path, text, mode))
         *err = fileError(path, "write", errno);
     return differs;
+}
+
+bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err) {
+    DIR* stream = ::opendir(dir.c_str());
+    if (!stream) {
+        *err = fileError(dir, "list", errno);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(stream)) {
+        struct stat st;
+        const std::string name = entry->d_name;
+        if (::lstat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            names->push_back(name);
+    }
+    const int readError = errno;
+    ::closedir(stream);
+    if (readError != 0)
+        *err = fileError(dir, "list", readError);
+    return readError == 0;
+}
+
+bool removeFile(const std::string& path, std::string* err) {
+    if (::unlink(path.c_str()) == 0)
+        return true;
+    *err = fileError(path, "remove", errno);
+    return false;
 }
 
 bool sameDirectory(const std::string& a, const std::string& b) {

@@ -280,6 +280,44 @@ bool overwrite(const std::string& path, const std::string& text, std::string* er
     return differs;
 }
 
+bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err) {
+    std::wstring wideDir;
+    if (!widen(dir, &wideDir)) {
+        *err = fileError(dir, "list", GetLastError(), wideDir);
+        return false;
+    }
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((wideDir + L"/*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        *err = fileError(dir, "list", GetLastError(), wideDir);
+        return false;
+    }
+    do {
+        if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+            continue;
+        const int size = WideCharToMultiByte(CP_UTF8, 0, entry.cFileName, -1, nullptr, 0, nullptr, nullptr);
+        std::string name(size_t(size > 0 ? size : 1), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, entry.cFileName, -1, name.data(), size, nullptr, nullptr);
+        name.resize(name.size() - 1);
+        names->push_back(name);
+    } while (FindNextFileW(search, &entry));
+    const DWORD code = GetLastError();
+    FindClose(search);
+    if (code != ERROR_NO_MORE_FILES) {
+        *err = fileError(dir, "list", code, wideDir);
+        return false;
+    }
+    return true;
+}
+
+bool removeFile(const std::string& path, std::string* err) {
+    std::wstring widePath;
+    if (widen(path, &widePath) && DeleteFileW(widePath.c_str()))
+        return true;
+    *err = fileError(path, "remove", GetLastError(), widePath);
+    return false;
+}
+
 bool sameDirectory(const std::string& a, const std::string& b) {
     BY_HANDLE_FILE_INFORMATION info[2];
     const std::string* paths[2] = {&a, &b};

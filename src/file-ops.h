@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The file system and process services the generator needs, with one
 // implementation per platform (file-ops-posix.cpp, file-ops-win32.cpp). Paths
@@ -26,6 +27,12 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
 // leaves the old file as it was; an existing file keeps its mode. Returns true
 // when the content differed from `text`; a failure fills `err`.
 bool overwrite(const std::string& path, const std::string& text, std::string* err);
+
+// The names of the regular files in the directory `dir`, in no set order.
+bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err);
+
+// Removes the file at `path`.
+bool removeFile(const std::string& path, std::string* err);
 
 // True when both paths name the same existing directory.
 bool sameDirectory(const std::string& a, const std::string& b);

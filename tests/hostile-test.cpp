@@ -11,7 +11,7 @@ class Hostile : public testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"enum_type.hpp", "enum_type.cpp", "enums.hpp"})
-            fs::copy_file(fs::path(EXAMPLE_DIR) / name, tree.work / name);
+            fs::copy_file(fs::path(TEMPLATES_DIR) / name, tree.work / name);
     }
 
     // Runs enumgen with the address space capped at three times `bytes`, the
@@ -63,9 +63,9 @@ TEST_F(Hostile, RepeatedMarkersNulBytesAndInvalidUtf8) {
     for (int i = 0; i < 5000000; ++i)
         markers += "[[";
     const std::string bytes("N\0\xff\xfe\xc3(", 6);
-    const std::string list = "+Markers" + markers + "\n-A" + std::string(1 << 20, '[') + "[=" + markers +
-                             "=]\n+Bytes\n-B[-" + bytes + "-]\n-C[[" + bytes + "]]\n+Flags" +
-                             std::string(10 << 20, '[') + "[~[~[~~]~]~]\n";
+    const std::string list = "+Markers" + markers + "]]\n-A" + std::string(1 << 20, '[') + "[=" + markers +
+                             "=]]]\n+Bytes\n-B[-" + bytes + "-]\n-C[[" + bytes + "]]\n+Flags" +
+                             std::string(10 << 20, '[') + "[~[~[~~]~]~]]]\n";
     writeFile(tree.work / "enum-list", list);
     RunResult result = run(16 * list.size());
     EXPECT_EQ(result.status, 0) << result.err;
@@ -89,7 +89,7 @@ TEST_F(Hostile, InputsThatCannotBeGeneratedFailWithShortMessages) {
     RunResult bomb = run(64 << 20);
     EXPECT_EQ(bomb.status, 1);
     EXPECT_EQ(bomb.err,
-              "enumgen: error: enum-list:3: enum 'Bomb': ../enum/bomb.hpp would grow past 1073741824 bytes, as "
+              "enum-list:3:2: error: enum 'Bomb': ../enum/bomb.hpp would grow past 1073741824 bytes, as "
               "placeholders written inside its texts are filled again by later ones; it is not written\n");
     EXPECT_FALSE(fs::exists(tree.out / "bomb.hpp"));
     EXPECT_TRUE(fs::exists(tree.out / "bomb.cpp") && fs::exists(tree.out / "next.hpp"));
@@ -102,13 +102,14 @@ TEST_F(Hostile, InputsThatCannotBeGeneratedFailWithShortMessages) {
     RunResult names = run(64 << 20);
     EXPECT_EQ(names.status, 1);
     const std::string cut = std::string(60, 'L') + "...";
-    EXPECT_EQ(names.err, "enumgen: error: enum-list:1: enum name '" + cut +
+    EXPECT_EQ(names.err, "enum-list:1:2: error: enum name '" + cut +
                              "' is 52428800 bytes long; its file names would pass the 255 bytes a file name may have\n"
-                             "enumgen: error: enum-list:2: enum name holds a NUL byte, which no file name can hold\n"
-                             "enumgen: error: enum-list:4: item '" +
+                             "enum-list:2:2: error: enum name holds a NUL byte, which no file name can hold\n"
+                             "enum-list:4:2: error: item '" +
                              cut +
                              "' has no value to count on from: the previous value "
-                             "'Foo' does not end in a decimal digit; give the item an explicit value with [=...=]\n");
+                             "'Foo' does not end in a decimal digit; give the item an explicit value with [=...=]\n"
+                             "enum-list:3:3: note: the value to count on from is here\n");
     EXPECT_TRUE(fs::is_empty(tree.out));
 }
 

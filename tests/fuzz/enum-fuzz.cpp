@@ -65,7 +65,7 @@ Filled fillAll(std::string_view list, const std::string& headerTemplate) {
 void writeAll(const std::vector<EnumType>& enums, const std::string& headerTemplate) {
     EnumTemplates templates{headerTemplate, kEveryPlaceholder, kMaxOutput};
     ListMessages messages;
-    checkOutputPaths(enums, &messages);
+    checkOutputPaths(enums, kOutputDir, &messages);
     if (hasErrors(messages))
         return;
     OutputRun run;
@@ -73,7 +73,7 @@ void writeAll(const std::vector<EnumType>& enums, const std::string& headerTempl
         write(type, templates, &run);
     std::set<std::string> outputs;
     for (const EnumType& type : enums)
-        outputs.insert({outputPath(type, ".hpp"), outputPath(type, ".cpp")});
+        outputs.insert({outputPath(kOutputDir, type, ".hpp"), outputPath(kOutputDir, type, ".cpp")});
     for (const auto& entry : fs::directory_iterator(kOutputDir)) {
         check(outputs.count(kOutputDir + entry.path().filename().string()), "a temporary file was left");
         fs::remove(entry.path());

@@ -12,9 +12,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $way: $*" >&2; exit 1; }
 mkdir "$tmp/src"
-cp -r "$source/examples/app" "$source/examples/definitions" "$tmp/src/"
+cp -r "$source/examples/app" "$tmp/src/"
 app=$tmp/build
-list=$tmp/src/definitions/enum-list
+list=$tmp/src/app/drawing.enums
 
 # A package made by cpack and unpacked into $tmp/root, as dpkg would install it.
 unpack_deb() {

@@ -1,1 +1,1 @@
-// Mode: 1 items
+// Mode: 2 items
