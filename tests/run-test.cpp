@@ -75,6 +75,9 @@ TEST_F(Run, MissingOutputDirectoryFailsEveryOutputUntilItExists) {
         expected += std::string("enumgen: error: ../enum/") + name + ": cannot write: No such file or directory\n";
     EXPECT_EQ(result.err, expected);
     EXPECT_FALSE(fs::exists(tree.out));
+    // A build log that takes both streams shows the banner before the errors.
+    std::system(("cd '" + tree.work.string() + "' && '" ENUMGEN_EXE "' >../log 2>&1").c_str());
+    EXPECT_EQ(readFile(tree.root / "log"), "Generate enum files\n" + expected);
 
     fs::create_directory(tree.out);
     EXPECT_EQ(runEnumgen(tree.root, "", "", "-C work").status, 0);

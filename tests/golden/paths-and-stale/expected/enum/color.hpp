@@ -1,0 +1,1 @@
+// Color: 2 items
