@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The README's first application as a user copies it: every code block marked
+# <!-- file: PATH --> is PATH of the source tree $1 to the byte, and that
+# application builds against enumgen installed from the build tree $2 and runs.
+set -euo pipefail
+source=$1 build=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Each marked block into $tmp/blocks/PATH.
+awk -v out="$tmp/blocks" '
+    /^<!-- file: .* -->$/ { path = $3; next }
+    path != "" && /^```/ && !inside { inside = 1; file = out "/" path; system("mkdir -p \"$(dirname \"" file "\")\""); printf "" > file; next }
+    inside && /^```$/ { inside = 0; path = ""; close(file); next }
+    inside { print > file }
+' "$source/README.md"
+app=examples/minimal
+for file in "$source/$app"/*; do
+    name=$app/$(basename "$file")
+    [ -f "$tmp/blocks/$name" ] || fail "the README shows no block for $name"
+    cmp -s "$file" "$tmp/blocks/$name" || fail "the README's $name differs: $(diff "$file" "$tmp/blocks/$name")"
+done
+
+cmake --install "$build" --prefix "$tmp/prefix" > /dev/null
+cmake -S "$tmp/blocks/$app" -B "$tmp/build" -G Ninja -DCMAKE_PREFIX_PATH="$tmp/prefix" > "$tmp/log" 2>&1 &&
+    cmake --build "$tmp/build" >> "$tmp/log" 2>&1 || { cat "$tmp/log"; fail "the README's application does not build"; }
+out=$("$tmp/build/colors" red 2>&1)
+expected=$'red Red\ngreen Green\nblue Blue\nColor::Red "red"'
+[ "$out" = "$expected" ] || fail "the README's application printed: $out"
+echo "PASS: the README's application"
