@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <memory_resource>
-#include <unordered_map>
+#include <functional>
+#include <vector>
 
 #include "text-ops.h"
 
@@ -80,22 +80,57 @@ bool checkName(std::string_view name, const char* what, int line, int column, Li
     return !problem;
 }
 
+// The first holder of each key seen so far, by open addressing in one array:
+// no allocation per entry, and a key's hash is kept beside it, so a probe
+// compares texts only when the hashes agree.
+template <class Key, class Holder>
+struct FirstSeen {
+    struct Slot {
+        size_t hash = 0;
+        Key key{};
+        const Holder* holder = nullptr;
+    };
+    std::vector<Slot> slots;
+};
+
+template <class Key, class Holder>
+FirstSeen<Key, Holder> firstSeenFor(size_t count) {
+    size_t size = 16;
+    while (size < 2 * count)
+        size <<= 1;
+    return {std::vector<typename FirstSeen<Key, Holder>::Slot>(size)};
+}
+
+// Records `holder` under `key`; the earlier holder when there is one.
+template <class Key, class Holder>
+const Holder* seen(FirstSeen<Key, Holder>& table, Key key, const Holder* holder) {
+    // Spread the hash over the high bits: std::hash of an integer is the integer.
+    const size_t hash = std::hash<Key>{}(key) * 0x9E3779B97F4A7C15ull;
+    const size_t mask = table.slots.size() - 1;
+    for (size_t at = (hash >> 20) & mask;; at = (at + 1) & mask) {
+        auto& slot = table.slots[at];
+        if (!slot.holder) {
+            slot = {hash, key, holder};
+            return nullptr;
+        }
+        if (slot.hash == hash && slot.key == key)
+            return slot.holder;
+    }
+}
+
 void checkItems(const EnumType& type, ListMessages* messages) {
-    // Nodes come from one arena, freed at once, not one allocation each.
-    std::pmr::monotonic_buffer_resource arena;
-    std::pmr::unordered_map<std::string_view, const EnumType::Item*> names(&arena), keys(&arena);
-    std::pmr::unordered_map<std::int64_t, const EnumType::Item*> values(&arena);
-    names.reserve(type.items.size());
-    keys.reserve(type.items.size());
-    values.reserve(type.sequential ? 0 : type.items.size());
+    using Item = EnumType::Item;
+    auto names = firstSeenFor<std::string_view, Item>(type.items.size());
+    auto keys = firstSeenFor<std::string_view, Item>(type.items.size());
+    auto values = firstSeenFor<std::int64_t, Item>(type.sequential ? 0 : type.items.size());
     for (const EnumType::Item& item : type.items) {
         if (!checkName(item.name, "item", item.line, item.column, messages))
             continue;
         auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
         const int length = static_cast<int>(item.name.size());
-        if (auto [other, added] = names.emplace(item.name, &item); !added) {
+        if (const Item* other = seen<std::string_view>(names, item.name, &item)) {
             // The same item twice is one mistake: its key and value are not compared again.
-            const EnumType::Item& first = *other->second;
+            const EnumType::Item& first = *other;
             messages->push_back({item.line, Kind::Error,
                                  quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " +
                                      toString(first.line),
@@ -103,8 +138,8 @@ void checkItems(const EnumType& type, ListMessages* messages) {
             continue;
         }
         if (!item.key.empty()) {
-            if (auto [other, added] = keys.emplace(item.key, &item); !added) {
-                const EnumType::Item& first = *other->second;
+            if (const Item* other = seen<std::string_view>(keys, item.key, &item)) {
+                const EnumType::Item& first = *other;
                 messages->push_back({item.line, Kind::Warning,
                                      quoted() + " has the key '" + excerpt(item.key) + "' of item '" +
                                          excerpt(first.name) + "' on line " + toString(first.line) +
@@ -117,8 +152,8 @@ void checkItems(const EnumType& type, ListMessages* messages) {
         if (type.sequential)
             continue;
         if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
-            if (auto [other, added] = values.emplace(*value, &item); !added) {
-                const EnumType::Item& first = *other->second;
+            if (const Item* other = seen(values, *value, &item)) {
+                const EnumType::Item& first = *other;
                 messages->push_back(
                     {item.line, Kind::Warning,
                      quoted() + " has the value " + toString(*value) + " of item '" + excerpt(first.name) +
@@ -296,15 +331,14 @@ Value evaluateValue(std::string_view text) {
 }
 
 void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
-    std::unordered_map<std::string_view, const EnumType*> keys;
-    keys.reserve(enums.size());
+    auto keys = firstSeenFor<std::string_view, EnumType>(enums.size());
     for (const EnumType& type : enums) {
         // A '/' or NUL byte in an enum name is reported with the enum's files.
         if (type.name.find_first_of(std::string_view("/\0", 2)) == std::string::npos)
             checkName(type.name, "enum", type.line, type.column, messages);
         if (!type.key.empty()) {
-            if (auto [other, added] = keys.emplace(type.key, &type); !added) {
-                const EnumType& first = *other->second;
+            if (const EnumType* other = seen<std::string_view>(keys, type.key, &type)) {
+                const EnumType& first = *other;
                 messages->push_back({type.line, Kind::Warning,
                                      "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) +
                                          "' of enum '" + excerpt(first.name) + "' on line " + toString(first.line),
