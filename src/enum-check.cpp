@@ -80,90 +80,139 @@ bool checkName(std::string_view name, const char* what, int line, int column, Li
     return !problem;
 }
 
-// The first holder of each key seen so far, by open addressing in one array:
-// no allocation per entry, and a key's hash is kept beside it, so a probe
-// compares texts only when the hashes agree.
-template <class Key, class Holder>
-struct FirstSeen {
-    struct Slot {
-        size_t hash = 0;
-        Key key{};
-        const Holder* holder = nullptr;
-    };
-    std::vector<Slot> slots;
-};
+// For each key, the index of the first earlier key equal to it, or -1. The
+// keys are spread by hash over groups small enough for the cache, each group
+// searched in a small table of its own, so a million keys cost a few passes
+// over arrays rather than a cache miss each.
+template <class Key>
+std::vector<std::int32_t> firstEqual(const std::vector<Key>& keys) {
+    const size_t count = keys.size();
+    std::vector<std::uint64_t> hashes(count);
+    for (size_t i = 0; i < count; ++i) {
+        // Spread over all bits: std::hash of an integer is the integer.
+        hashes[i] = std::hash<Key>{}(keys[i]) * 0x9E3779B97F4A7C15ull;
+    }
+    int groupBits = 0;
+    while ((count >> groupBits) > 4096)
+        ++groupBits;
+    auto groupOf = [&](size_t i) { return groupBits == 0 ? 0 : size_t(hashes[i] >> (64 - groupBits)); };
+    // The indices sorted by group, in their order within each group.
+    std::vector<std::uint32_t> begin((size_t{1} << groupBits) + 1), order(count);
+    for (size_t i = 0; i < count; ++i)
+        ++begin[groupOf(i) + 1];
+    for (size_t group = 1; group < begin.size(); ++group)
+        begin[group] += begin[group - 1];
+    std::vector<std::uint32_t> next(begin.begin(), begin.end() - 1);
+    for (size_t i = 0; i < count; ++i)
+        order[next[groupOf(i)]++] = static_cast<std::uint32_t>(i);
 
-template <class Key, class Holder>
-FirstSeen<Key, Holder> firstSeenFor(size_t count) {
-    size_t size = 16;
-    while (size < 2 * count)
-        size <<= 1;
-    return {std::vector<typename FirstSeen<Key, Holder>::Slot>(size)};
+    std::vector<std::int32_t> first(count, -1);
+    // A slot holds a part of a key's hash and the key's index + 1 (0: empty).
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> slots;
+    for (size_t group = 0; group + 1 < begin.size(); ++group) {
+        size_t size = 16;
+        while (size < 2 * size_t(begin[group + 1] - begin[group]))
+            size <<= 1;
+        slots.assign(size, {0, 0});
+        for (size_t k = begin[group]; k < begin[group + 1]; ++k) {
+            const std::uint32_t i = order[k];
+            const auto tag = static_cast<std::uint32_t>(hashes[i] >> 32);
+            for (size_t at = hashes[i] & (size - 1);; at = (at + 1) & (size - 1)) {
+                auto& [slotTag, slotIndex] = slots[at];
+                if (slotIndex == 0) {
+                    slots[at] = {tag, i + 1};
+                    break;
+                }
+                if (slotTag == tag && keys[slotIndex - 1] == keys[i]) {
+                    first[i] = static_cast<std::int32_t>(slotIndex - 1);
+                    break;
+                }
+            }
+        }
+    }
+    return first;
 }
 
-// Records `holder` under `key`; the earlier holder when there is one.
-template <class Key, class Holder>
-const Holder* seen(FirstSeen<Key, Holder>& table, Key key, const Holder* holder) {
-    // Spread the hash over the high bits: std::hash of an integer is the integer.
-    const size_t hash = std::hash<Key>{}(key) * 0x9E3779B97F4A7C15ull;
-    const size_t mask = table.slots.size() - 1;
-    for (size_t at = (hash >> 20) & mask;; at = (at + 1) & mask) {
-        auto& slot = table.slots[at];
-        if (!slot.holder) {
-            slot = {hash, key, holder};
-            return nullptr;
-        }
-        if (slot.hash == hash && slot.key == key)
-            return slot.holder;
+// Which of `take` (item indices) come after an equal key: sets `sameAs` of
+// such an item to the index of the first item with that key.
+template <class Key>
+void markEqual(const std::vector<std::uint32_t>& take, const std::vector<Key>& keys, std::vector<std::int32_t>* sameAs) {
+    const std::vector<std::int32_t> first = firstEqual(keys);
+    for (size_t k = 0; k < take.size(); ++k) {
+        if (first[k] >= 0)
+            (*sameAs)[take[k]] = static_cast<std::int32_t>(take[static_cast<size_t>(first[k])]);
     }
 }
 
 void checkItems(const EnumType& type, ListMessages* messages) {
     using Item = EnumType::Item;
-    auto names = firstSeenFor<std::string_view, Item>(type.items.size());
-    auto keys = firstSeenFor<std::string_view, Item>(type.items.size());
-    auto values = firstSeenFor<std::int64_t, Item>(type.sequential ? 0 : type.items.size());
-    for (const EnumType::Item& item : type.items) {
-        if (!checkName(item.name, "item", item.line, item.column, messages))
-            continue;
+    const std::vector<Item>& items = type.items;
+    // Each comparison takes part of the items, in their order: equal names
+    // among the soundly named; keys and values among those named once.
+    std::vector<std::uint32_t> take;
+    std::vector<std::string_view> texts;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (checkName(items[i].name, "item", items[i].line, items[i].column, messages)) {
+            take.push_back(static_cast<std::uint32_t>(i));
+            texts.push_back(items[i].name);
+        }
+    }
+    std::vector<std::int32_t> sameName(items.size(), -1), sameKey(items.size(), -1), sameValue(items.size(), -1);
+    markEqual(take, texts, &sameName);
+    const std::vector<std::uint32_t> named = take;
+    take.clear();
+    texts.clear();
+    for (std::uint32_t i : named) {
+        if (sameName[i] < 0 && !items[i].key.empty()) {
+            take.push_back(i);
+            texts.push_back(items[i].key);
+        }
+    }
+    markEqual(take, texts, &sameKey);
+    // Values counted on from 0 alone never meet.
+    std::vector<std::int64_t> valueOf(type.sequential ? 0 : items.size()), values;
+    take.clear();
+    for (std::uint32_t i : type.sequential ? std::vector<std::uint32_t>() : named) {
+        if (std::optional<std::int64_t> value = sameName[i] < 0 ? evaluateValue(items[i].value) : std::nullopt) {
+            take.push_back(i);
+            values.push_back(valueOf[i] = *value);
+        }
+    }
+    markEqual(take, values, &sameValue);
+
+    for (std::uint32_t i : named) {
+        const Item& item = items[i];
         auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
         const int length = static_cast<int>(item.name.size());
-        if (const Item* other = seen<std::string_view>(names, item.name, &item)) {
+        if (sameName[i] >= 0) {
             // The same item twice is one mistake: its key and value are not compared again.
-            const EnumType::Item& first = *other;
+            const Item& first = items[static_cast<size_t>(sameName[i])];
             messages->push_back({item.line, Kind::Error,
                                  quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " +
                                      toString(first.line),
                                  item.column, length, first.line, first.column, quoted() + " is first defined here"});
             continue;
         }
-        if (!item.key.empty()) {
-            if (const Item* other = seen<std::string_view>(keys, item.key, &item)) {
-                const EnumType::Item& first = *other;
-                messages->push_back({item.line, Kind::Warning,
-                                     quoted() + " has the key '" + excerpt(item.key) + "' of item '" +
-                                         excerpt(first.name) + "' on line " + toString(first.line) +
-                                         "; fromKey finds only the first",
-                                     item.keyColumn, static_cast<int>(item.key.size()) + 4, first.line,
-                                     first.keyColumn, "item '" + excerpt(first.name) + "' has the key here"});
-            }
+        if (sameKey[i] >= 0) {
+            const Item& first = items[static_cast<size_t>(sameKey[i])];
+            messages->push_back({item.line, Kind::Warning,
+                                 quoted() + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
+                                     "' on line " + toString(first.line) + "; fromKey finds only the first",
+                                 item.keyColumn, static_cast<int>(item.key.size()) + 4, first.line, first.keyColumn,
+                                 "item '" + excerpt(first.name) + "' has the key here"});
         }
-        // Values counted on from 0 alone never meet.
-        if (type.sequential)
-            continue;
-        if (std::optional<std::int64_t> value = evaluateValue(item.value)) {
-            if (const Item* other = seen(values, *value, &item)) {
-                const EnumType::Item& first = *other;
-                messages->push_back(
-                    {item.line, Kind::Warning,
-                     quoted() + " has the value " + toString(*value) + " of item '" + excerpt(first.name) +
-                         "' on line " + toString(first.line) +
-                         "; the bundled templates' description() switch does not compile with two equal values",
-                     item.valueColumn ? item.valueColumn : item.column,
-                     item.valueColumn ? static_cast<int>(item.value.size()) + 4 : length, first.line,
-                     first.valueColumn ? first.valueColumn : first.column,
-                     "item '" + excerpt(first.name) + "' has the value " + toString(*value) + " here"});
-            }
+        if (sameValue[i] >= 0) {
+            const Item& first = items[static_cast<size_t>(sameValue[i])];
+            const std::string value = toString(valueOf[i]);
+            messages->push_back(
+                {item.line, Kind::Warning,
+                 quoted() + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
+                     toString(first.line) +
+                     "; the bundled templates' description() switch does not compile with two equal values",
+                 item.valueColumn ? item.valueColumn : item.column,
+                 item.valueColumn ? static_cast<int>(item.value.size()) + 4 : length, first.line,
+                 first.valueColumn ? first.valueColumn : first.column,
+                 "item '" + excerpt(first.name) + "' has the value " + value + " here"});
         }
     }
 }
@@ -331,20 +380,28 @@ Value evaluateValue(std::string_view text) {
 }
 
 void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
-    auto keys = firstSeenFor<std::string_view, EnumType>(enums.size());
-    for (const EnumType& type : enums) {
+    std::vector<std::uint32_t> keyed;
+    std::vector<std::string_view> keys;
+    for (size_t e = 0; e < enums.size(); ++e) {
+        if (!enums[e].key.empty()) {
+            keyed.push_back(static_cast<std::uint32_t>(e));
+            keys.push_back(enums[e].key);
+        }
+    }
+    std::vector<std::int32_t> sameKey(enums.size(), -1);
+    markEqual(keyed, keys, &sameKey);
+    for (size_t e = 0; e < enums.size(); ++e) {
+        const EnumType& type = enums[e];
         // A '/' or NUL byte in an enum name is reported with the enum's files.
         if (type.name.find_first_of(std::string_view("/\0", 2)) == std::string::npos)
             checkName(type.name, "enum", type.line, type.column, messages);
-        if (!type.key.empty()) {
-            if (const EnumType* other = seen<std::string_view>(keys, type.key, &type)) {
-                const EnumType& first = *other;
-                messages->push_back({type.line, Kind::Warning,
-                                     "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) +
-                                         "' of enum '" + excerpt(first.name) + "' on line " + toString(first.line),
-                                     type.keyColumn, static_cast<int>(type.key.size()) + 4, first.line,
-                                     first.keyColumn, "enum '" + excerpt(first.name) + "' has the key here"});
-            }
+        if (sameKey[e] >= 0) {
+            const EnumType& first = enums[static_cast<size_t>(sameKey[e])];
+            messages->push_back({type.line, Kind::Warning,
+                                 "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
+                                     excerpt(first.name) + "' on line " + toString(first.line),
+                                 type.keyColumn, static_cast<int>(type.key.size()) + 4, first.line, first.keyColumn,
+                                 "enum '" + excerpt(first.name) + "' has the key here"});
         }
         checkItems(type, messages);
     }
