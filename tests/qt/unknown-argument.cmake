@@ -1,0 +1,2 @@
+include("${ENUMGEN_MODULE}")
+enumgen_generate(drawing PUBLC ENUM_LIST drawing.enums)
