@@ -23,8 +23,9 @@
 # marker. Each name comes once and only if it is an identifier, whatever the
 # list holds, so the build files always load; enumgen itself then reports the
 # names it cannot generate.
-function(_enumgen_file_names list_file out_var)
+function(_enumgen_file_names target list_file out_var)
   file(READ "${list_file}" text)
+  file(SIZE "${list_file}" size)
   # Brackets and semicolons would split or join list elements: swap them for
   # control bytes first.
   string(ASCII 1 open)
@@ -34,7 +35,21 @@ function(_enumgen_file_names list_file out_var)
   string(ASCII 12 formfeed)
   string(ASCII 128 utf8_first)
   string(ASCII 255 utf8_last)
-  string(REPLACE ";" "${semicolon}" text "${text}")
+  # string(REPLACE) ends the text at a NUL byte once it replaces anything: the
+  # added ';' makes sure it does, so the length tells whether there is one.
+  string(REPLACE ";" "${semicolon}" text ";${text}")
+  string(SUBSTRING "${text}" 1 -1 text)
+  string(LENGTH "${text}" length)
+  if(NOT length EQUAL size)
+    string(REGEX MATCHALL "\n" newlines "${text}")
+    list(LENGTH newlines line)
+    math(EXPR line "${line} + 1")
+    string(REGEX MATCH "[^\n]*$" start "${text}")
+    string(LENGTH "${start}" column)
+    math(EXPR column "${column} + 1")
+    message(FATAL_ERROR "enumgen_generate(${target}): ${list_file}:${line}:${column}: a NUL byte, which CMake "
+                        "cannot read; an enum list is text")
+  endif()
   string(REPLACE "[" "${open}" text "${text}")
   string(REPLACE "]" "${close}" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
@@ -97,8 +112,8 @@ function(enumgen_generate target)
   set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
   set(out "${base}/enum")
   file(MAKE_DIRECTORY "${out}")
+  _enumgen_file_names(${target} "${enum_list}" names)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
-  _enumgen_file_names("${enum_list}" names)
   set(outputs "${out}/enums.hpp" "${out}/enums.cpp")
   foreach(name IN LISTS names)
     list(APPEND outputs "${out}/${name}.hpp" "${out}/${name}.cpp")

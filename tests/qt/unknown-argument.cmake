@@ -1,2 +1,0 @@
-include("${ENUMGEN_MODULE}")
-enumgen_generate(drawing PUBLC ENUM_LIST drawing.enums)
