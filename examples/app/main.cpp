@@ -3,8 +3,10 @@
 // colours and options are given by their keys, options joined by '|'
 // ("antialias|shadow"); `drawing --list` lists them.
 #include <QCoreApplication>
+#include <QLocale>
 #include <QSettings>
 #include <QTextStream>
+#include <QTranslator>
 
 #include "color.hpp"
 #include "enums.hpp"
@@ -25,6 +27,10 @@ void listItems(QTextStream& out) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // The descriptions in the user's language, where the program has it.
+    QTranslator translator;
+    if (translator.load(QLocale(), "drawing", "_", ":/i18n"))
+        app.installTranslator(&translator);
     const QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
     if (args.value(0) == u"--list") {

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds the example program of the source tree $1 the way a user's project
 # gets enumgen from the build tree $2, then checks which steps later builds
-# run again. $3 is the way:
+# run again, what they show of enumgen's messages, and the translations. $3 is
+# the way:
 #   install GENERATOR  cmake --install to a prefix, find_package, CMake GENERATOR
 #   deb                the .deb from cpack, unpacked; find_package and Ninja
-#   fetch              FetchContent from the source tree; Ninja
-#   qmake              the .deb from cpack, unpacked; qmake6 and make
+#   fetch              FetchContent from the source tree; Ninja; the enums in a
+#                      library that the program links
+#   qmake              the .deb from cpack, unpacked; qmake6 and make, with
+#                      QMAKEFEATURES set for the first qmake6 call only
 set -euo pipefail
 source=$1 build=$2 way=$3
 tmp=$(mktemp -d)
@@ -15,6 +18,7 @@ mkdir "$tmp/src"
 cp -r "$source/examples/app" "$tmp/src/"
 app=$tmp/build
 list=$tmp/src/app/drawing.enums
+target=drawing
 
 # A package made by cpack and unpacked into $tmp/root, as dpkg would install it.
 unpack_deb() {
@@ -42,23 +46,24 @@ deb)
     ;;
 fetch)
     generator=$app/_deps/enumgen-build/enumgen
-    configure=(cmake -S "$tmp/src/app" -B "$app" -G Ninja -DENUMGEN_SOURCE_DIR="$source")
+    target=drawing-enums
+    configure=(cmake -S "$tmp/src/app" -B "$app" -G Ninja -DENUMGEN_SOURCE_DIR="$source" -DDRAWING_ENUMS_LIBRARY=ON)
     ;;
 qmake)
     unpack_deb
-    export QMAKEFEATURES
-    QMAKEFEATURES=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
-    configure=(sh -c "mkdir -p '$app' && cd '$app' && qmake6 '$tmp/src/app/drawing.pro'")
+    features=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
+    configure=(sh -c "mkdir -p '$app' && cd '$app' && QMAKEFEATURES='$features' qmake6 '$tmp/src/app/drawing.pro'")
     ;;
 *) fail "unknown way" ;;
 esac
-enum=$app/drawing-enumgen/enum
+enum=$app/$target-enumgen/enum
 "${configure[@]}" > "$tmp/configure.log" 2>&1 || { cat "$tmp/configure.log"; fail "configure failed"; }
 if [ "$way" = qmake ]; then
-    build() { make -C "$app" -j"$(nproc)" > "$tmp/build.log" 2>&1 || { cat "$tmp/build.log"; fail "build failed"; }; }
+    try_build() { make -C "$app" -j"$(nproc)" > "$tmp/build.log" 2>&1; }
 else
-    build() { cmake --build "$app" > "$tmp/build.log" 2>&1 || { cat "$tmp/build.log"; fail "build failed"; }; }
+    try_build() { cmake --build "$app" > "$tmp/build.log" 2>&1; }
 fi
+build() { try_build || { cat "$tmp/build.log"; fail "build failed"; }; }
 # Every object file, generated file and the generator's stamp, with its mtime;
 # objects named as qmake names them.
 times() { find "$app" \( -name '*.o' -o -path "$enum/*" -o -name enumgen.stamp \) -printf '%P %T@\n' | sort; }
@@ -66,6 +71,12 @@ times() { find "$app" \( -name '*.o' -o -path "$enum/*" -o -name enumgen.stamp \
 changed() { diff <(echo "$1") <(times) | sed -n 's/^> \([^ ]*\) .*/\1/p' | sed 's,.*/,,; s/\.cpp\.o$/.o/' | sort | tr '\n' ' '; }
 # File times have a resolution the next edit must not fall inside.
 tick() { sleep 1; }
+# Whether the build log has a $1 (error or warning) at line $2 of the list as
+# Qt Creator's GCC parser and VS Code's $gcc problem matcher read it.
+ide_reads() {
+    grep -E "^$list:$2:([0-9]+:)?[[:space:]]+((fatal |#)?$1:?[[:space:]])(.+)$" "$tmp/build.log" |
+        grep -qE "^([^:]*):$2:[0-9]*:?[[:space:]]+(fatal[[:space:]]+)?$1:[[:space:]]+(.*)$"
+}
 
 build
 export XDG_CONFIG_HOME=$tmp/config
@@ -75,6 +86,8 @@ out=$("$app/drawing" square blue 'antialias|shadow')
 [ "$("$app/drawing")" = "$out" ] || fail "drawing from its settings printed: $("$app/drawing")"
 grep -qx 'options=antialias|shadow' "$XDG_CONFIG_HOME/enumgen-example/drawing.ini" ||
     fail "settings: $(cat "$XDG_CONFIG_HOME/enumgen-example/drawing.ini")"
+out=$(LC_ALL=fr_FR.UTF-8 "$app/drawing" square red shadow)
+[ "$out" = "Carré (4 corners) in Rouge #ff0000; Ombre portée" ] || fail "drawing in French printed: $out"
 
 before=$(times); tick; build
 [ -z "$(changed "$before")" ] || fail "an unchanged build ran again: $(changed "$before")"
@@ -96,12 +109,43 @@ touch "$generator"
 build
 [ "$(changed "$before")" = "enumgen.stamp " ] || fail "a new generator rebuilt: $(changed "$before")"
 
-# A removed enum's files stay in the output folder but leave the target: a
-# broken priority.cpp is not compiled.
+# Item keys are only in the item table of the enum's source. Text outside the
+# markers is a warning, shown at its line by a build that succeeds.
 before=$(times); tick
+sed -i 's/\[\[blue\]\]/[[navy]] (was blue)/' "$list"
+build
+[ "$(changed "$before")" = "color.cpp color.o enumgen.stamp " ] || fail "a key change rebuilt: $(changed "$before")"
+ide_reads warning "$(grep -n '(was blue)' "$list" | cut -d: -f1)" || fail "no warning at the list's line: $(cat "$tmp/build.log")"
+[ "$("$app/drawing" circle navy)" = "Circle (0 corners) in Deep blue #0000ff; No option" ] ||
+    fail "drawing with the new key printed: $("$app/drawing" circle navy)"
+
+# Enums named alike but for case, like the registry files, or by no
+# identifier: the build runs enumgen, which says so, and a fixed list builds.
+cp "$list" "$tmp/list"
+printf '+Size\n+SIZE\n+Enums\n+Odd;$<0:x>[y\\\n' >> "$list"
+! try_build || fail "a list with the same enum twice built"
+ide_reads error "$(grep -n '^+SIZE' "$list" | cut -d: -f1)" || fail "no error at the list's line: $(cat "$tmp/build.log")"
+cp "$tmp/list" "$list"
+build
+
+# A removed enum's files leave the output folder (and its object qmake's
+# build folder), so its header can no longer be included.
 sed -i '/^+Priority/,/^$/d' "$list"
 build
-echo '#error a removed enum is still compiled' >> "$enum/priority.cpp"
-build
+left=$(find "$enum" "$app" -maxdepth 1 -name 'priority.*')
+[ -z "$left" ] || fail "a removed enum left: $left"
 "$app/drawing" --list | grep -qx '3 enums' || fail "drawing --list: $("$app/drawing" --list)"
+cp "$tmp/src/app/main.cpp" "$tmp/main.cpp"
+echo '#include "priority.hpp"' >> "$tmp/src/app/main.cpp"
+! try_build || fail "the removed enum's header was still included"
+cp "$tmp/main.cpp" "$tmp/src/app/main.cpp"
+
+# lupdate finds the descriptions in the generated headers.
+ts=$tmp/src/app/drawing_fr.ts
+if [ "$way" = qmake ]; then
+    (cd "$app" && "$(qmake6 -query QT_HOST_BINS)/lupdate" "$tmp/src/app/drawing.pro") > "$tmp/lupdate.log" 2>&1
+else
+    cmake --build "$app" --target update_translations > "$tmp/lupdate.log" 2>&1
+fi || { cat "$tmp/lupdate.log"; fail "lupdate failed"; }
+grep -q '<source>Deep blue</source>' "$ts" || fail "the translations lack a new description: $(cat "$ts")"
 echo "PASS: $way ${4:-}"
