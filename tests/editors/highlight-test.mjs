@@ -8,13 +8,13 @@ import assert from 'assert';
 import { execFileSync } from 'child_process';
 import { createRequire } from 'module';
 const [engine, source] = process.argv.slice(2);
-const golden = new URL('golden/', import.meta.url), sample = new URL('sample.enums', golden);
+const golden = `${source}/tests/editors/golden/`, sample = `${golden}sample.enums`;
 const plain = (row) => row.replace(/\x1b\[[0-9;]*[mK]/g, '');
 
 // The format trace prints each line, a row of bars where its tokens start,
 // then rows of format names, each starting at its token's bar.
 function kateTokens() {
-  const rows = execFileSync('kate-syntax-highlighter', ['-f', 'ansi', '--syntax-trace', 'format', sample.pathname]).toString().split('\n'), lines = [];
+  const rows = execFileSync('kate-syntax-highlighter', ['-f', 'ansi', '--syntax-trace', 'format', sample]).toString().split('\n'), lines = [];
   for (let i = 0; rows[i + 1]?.includes('|'); --i) {
     const text = plain(rows[i]), starts = [...plain(rows[i + 1]).matchAll(/\|/g)].map((m) => m.index), names = {};
     for (i += 2; Object.keys(names).length < starts.length; i += 2)
@@ -44,4 +44,4 @@ const lines = engine === 'kate' ? kateTokens() : await textMateTokens();
 const actual = lines.map(([text, tokens]) => `${text}\n` + tokens.filter(([token]) => token)
   .map(([token, style]) => `    ${JSON.stringify(token)} ${style}\n`).join('')).join('');
 fs.writeFileSync(`${engine}.tokens`, actual);
-assert.strictEqual(actual, fs.readFileSync(new URL(`${engine}.tokens`, golden), 'utf8'));
+assert.strictEqual(actual, fs.readFileSync(`${golden}${engine}.tokens`, 'utf8'));
