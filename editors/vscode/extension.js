@@ -34,8 +34,8 @@ async function start() {
 async function stop() {
   const running = client;
   client = undefined;
-  // A server that never started has nothing to stop.
-  if (running?.isRunning())
+  // A server that failed to start has nothing to stop.
+  if (running?.needsStop())
     await running.stop();
 }
 
