@@ -18,7 +18,7 @@ function kateTokens() {
   for (let i = 0; rows[i + 1]?.includes('|'); --i) {
     const text = plain(rows[i]), starts = [...plain(rows[i + 1]).matchAll(/\|/g)].map((m) => m.index), names = {};
     for (i += 2; Object.keys(names).length < starts.length; i += 2)
-      rows[i].split('\x1b[7m').reduce((column, part, n) => (n && (names[column] = part.split('\x1b')[0]), column + plain(part).length), 0);
+      for (const label of rows[i].matchAll(/\x1b\[7m([^\x1b]*)/g)) names[plain(rows[i].slice(0, label.index)).length] = label[1];
     lines.push([text, starts.map((start, n) => [text.slice(start, starts[n + 1]), names[start]])]);
   }
   return lines;
