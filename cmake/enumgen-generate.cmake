@@ -51,7 +51,7 @@ function(_enumgen_enum_names list_file out_var)
 endfunction()
 
 function(enumgen_generate target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TEMPLATES;ENUM_LIST" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "QML" "TEMPLATES;ENUM_LIST" "")
   if(arg_TEMPLATES)
     cmake_path(ABSOLUTE_PATH arg_TEMPLATES BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE templates)
   elseif(arg_ENUM_LIST)
@@ -107,7 +107,29 @@ function(enumgen_generate target)
   # Nothing generated needs moc, and AUTOMOC over these byproducts would make a
   # dependency cycle with the generator's rule.
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
-  target_sources(${target} PRIVATE ${outputs} "${stamp}")
+  target_sources(${target} PRIVATE ${outputs})
+  if(arg_QML)
+    _enumgen_qml(${target} "${stamp}" "${outputs}")
+  else()
+    target_sources(${target} PRIVATE "${stamp}")
+  endif()
   target_include_directories(${target} PRIVATE "${out}")
   target_compile_features(${target} PRIVATE cxx_std_20)
+endfunction()
+
+# QML: every enum E of the list, and its model EModel, become types of the QML
+# module <target>. The headers declare them when ENUMGEN_QML is defined, and
+# AUTOMOC runs moc over them for the module's type registration. The generator
+# runs in a target of its own, as the rules of a target with AUTOMOC wait for
+# moc, which here waits for the generated headers.
+function(_enumgen_qml target stamp outputs)
+  find_package(Qt6 REQUIRED COMPONENTS Qml)
+  add_custom_target(${target}_enumgen DEPENDS "${stamp}")
+  add_dependencies(${target} ${target}_enumgen)
+  list(FILTER outputs INCLUDE REGEX "/[^/]+\\.hpp$")
+  list(FILTER outputs EXCLUDE REGEX "/enums\\.hpp$")
+  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN OFF SKIP_AUTOUIC ON SKIP_AUTORCC ON)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  target_compile_definitions(${target} PUBLIC ENUMGEN_QML)
+  target_link_libraries(${target} PRIVATE Qt6::Qml)
 endfunction()

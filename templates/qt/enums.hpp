@@ -126,7 +126,7 @@ template <class T>
 QDebug enumDebug(QDebug debug, T value)
 {
     const QDebugStateSaver saver(debug);
-    debug.nospace().noquote() << QMetaType::fromType<T>().name();
+    debug.nospace().noquote() << EnumInfo<T>::typeName;
     if (const auto *item = EnumInfo<T>::item(value))
         debug << "::" << item->name.toString();
     else
@@ -140,7 +140,7 @@ QDebug flagsDebug(QDebug debug, QFlags<T> flags)
 {
     const QDebugStateSaver saver(debug);
     const QStringList parts = flagsParts(flags, [](const auto &item) { return item.name.toString(); });
-    debug.nospace().noquote() << QMetaType::fromType<QFlags<T>>().name() << '(' << parts.join(u'|') << ')';
+    debug.nospace().noquote() << "QFlags<" << EnumInfo<T>::typeName << ">(" << parts.join(u'|') << ')';
     return debug;
 }
 
@@ -257,6 +257,35 @@ protected:
         return QAbstractListModel::eventFilter(watched, event);
     }
 };
+
+#ifdef ENUMGEN_QML
+#include <QtQml/qqmlregistration.h>
+
+// The stored text of a value for QML, which has no flags type: a flags enum's
+// combined value is written as flagsText() writes it.
+template <class T>
+QString qmlEnumText(T value)
+{
+    if constexpr (EnumInfo<T>::isFlags)
+        return flagsText(QFlags<T>(value));
+    else
+        return enumText(value);
+}
+
+// The value of a stored text as a QML number, or undefined (an invalid
+// QVariant) for a text of no item.
+template <class T>
+QVariant qmlEnumFromText(QStringView text)
+{
+    if constexpr (EnumInfo<T>::isFlags) {
+        const std::optional<QFlags<T>> flags = flagsFromText<T>(text);
+        return flags ? QVariant(int(flags->toInt())) : QVariant();
+    } else {
+        const std::optional<T> value = enumFromText<T>(text);
+        return value ? QVariant(int(*value)) : QVariant();
+    }
+}
+#endif
 
 // Converts between a QVariant holding an enum value and its item's name.
 struct EnumNameVariantConverter {
