@@ -12,6 +12,11 @@
 # no longer compiled. Editing the list, a template or enumgen reruns the
 # generator; it rewrites only files whose text changed, and the build tool
 # recompiles only what depends on those.
+#
+# With QML, <target> is a QML module (qt_add_qml_module) and every enum E of
+# the list is its QML type E, with the values E.Value, and the model type
+# EModel; see docs/qml.md. Call it before qt_add_qml_module, which then
+# declares what the model types need.
 
 # Names of the enums in an enum list: every line that starts with '+' once
 # spaces, carriage returns, form and line feeds are trimmed, without the '+'
@@ -109,7 +114,7 @@ function(enumgen_generate target)
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
   target_sources(${target} PRIVATE ${outputs})
   if(arg_QML)
-    _enumgen_qml(${target} "${stamp}" "${outputs}")
+    _enumgen_qml(${target} "${enum_list}" "${names}" "${stamp}" "${outputs}")
   else()
     target_sources(${target} PRIVATE "${stamp}")
   endif()
@@ -122,7 +127,31 @@ endfunction()
 # AUTOMOC runs moc over them for the module's type registration. The generator
 # runs in a target of its own, as the rules of a target with AUTOMOC wait for
 # moc, which here waits for the generated headers.
-function(_enumgen_qml target stamp outputs)
+function(_enumgen_qml target enum_list names stamp outputs)
+  # Names QML would take for something else: its own types and JavaScript's
+  # global objects. QML keywords are lower-case, which no type name may be.
+  set(taken Qt QtObject Component Binding Connections Timer Array Boolean Date Error JSON Math Number Object
+    Promise RegExp String Symbol Function Infinity NaN Map Set Proxy Reflect)
+  foreach(name IN LISTS names)
+    set(problem "")
+    if(NOT name MATCHES "^[A-Z]")
+      set(problem "QML type names start with an upper-case letter")
+    elseif(name IN_LIST taken)
+      set(problem "QML has a type of that name")
+    endif()
+    string(REGEX REPLACE "Model$" "" modelled "${name}")
+    if(NOT modelled STREQUAL name AND modelled IN_LIST names)
+      set(problem "it is the name of the model type of enum '${modelled}'")
+    endif()
+    if(problem)
+      message(FATAL_ERROR "enumgen_generate(${target}): enum '${name}' of ${enum_list} cannot be a QML type: ${problem}")
+    endif()
+  endforeach()
+  # The module's QML files are types too; they are known when the directory ends.
+  set_property(TARGET ${target} PROPERTY _enumgen_list "${enum_list}")
+  set_property(TARGET ${target} PROPERTY _enumgen_names "${names}")
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _enumgen_qml_files ${target})")
+
   find_package(Qt6 REQUIRED COMPONENTS Qml)
   add_custom_target(${target}_enumgen DEPENDS "${stamp}")
   add_dependencies(${target} ${target}_enumgen)
@@ -132,4 +161,32 @@ function(_enumgen_qml target stamp outputs)
   set_target_properties(${target} PROPERTIES AUTOMOC ON)
   target_compile_definitions(${target} PUBLIC ENUMGEN_QML)
   target_link_libraries(${target} PRIVATE Qt6::Qml)
+  # The model types derive from QAbstractListModel, which qmllint and Qt
+  # Creator find through the module's dependency on QtQml.Models.
+  get_target_property(uri ${target} QT_QML_MODULE_URI)
+  get_target_property(dependencies ${target} QT_QML_MODULE_DEPENDENCIES)
+  if(NOT uri)
+    set_property(TARGET ${target} APPEND PROPERTY QT_QML_MODULE_DEPENDENCIES QtQml.Models)
+  elseif(NOT dependencies MATCHES "(^|;)QtQml\\.Models( |;|$)")
+    message(WARNING "enumgen_generate(${target} ... QML): add DEPENDENCIES QtQml.Models to qt_add_qml_module(${target} ...), "
+      "or call enumgen_generate before it, so that qmllint and Qt Creator know the model types")
+  endif()
+endfunction()
+
+function(_enumgen_qml_files target)
+  get_target_property(enum_list ${target} _enumgen_list)
+  get_target_property(names ${target} _enumgen_names)
+  get_target_property(uri ${target} QT_QML_MODULE_URI)
+  if(NOT uri)
+    message(FATAL_ERROR "enumgen_generate(${target} ... QML): ${target} is not a QML module; make it one with qt_add_qml_module")
+  endif()
+  get_target_property(files ${target} QT_QML_LINT_FILES)
+  foreach(file IN LISTS files)
+    get_filename_component(type "${file}" NAME_WE)
+    string(REGEX REPLACE "Model$" "" modelled "${type}")
+    if(type IN_LIST names OR (NOT modelled STREQUAL type AND modelled IN_LIST names))
+      message(FATAL_ERROR "enumgen_generate(${target}): ${file} is the QML type ${type}, "
+        "which is an enum of ${enum_list} or its model")
+    endif()
+  endforeach()
 endfunction()

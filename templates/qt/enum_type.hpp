@@ -111,6 +111,12 @@ class __ENUM_NAMEModel : public EnumModel<__ENUM_NAME>
 
 public:
     explicit __ENUM_NAMEModel(QObject *parent = nullptr) : EnumModel(parent) {}
+    // The value role as a number, which views such as ComboBox compare with
+    // __ENUM_NAME.Value.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override
+    {
+        return qmlEnumData(EnumModel::data(index, role), role);
+    }
     // The item's translated description; empty for a value of no item.
     Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const { return EnumInfo<__ENUM_NAME>::description(value); }
     // The stored text, as enumText() or, for flags, flagsText() writes it.
@@ -119,6 +125,9 @@ public:
     Q_INVOKABLE QVariant fromText(const QString &text) const { return qmlEnumFromText<__ENUM_NAME>(text); }
 };
 } // namespace __ENUM_NAMEEnum
+// The model's name in C++ too, where the compiler reports a class of the same
+// name, which QML would take for the same type.
+using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
 #endif
 __ENUM_FOOTER_CONTENTS
 #endif

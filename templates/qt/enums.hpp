@@ -272,6 +272,12 @@ QString qmlEnumText(T value)
         return enumText(value);
 }
 
+// A role of EnumModel<T> for QML: the value as a number, the others as they are.
+inline QVariant qmlEnumData(const QVariant &data, int role)
+{
+    return role == EnumValueRole ? QVariant(data.toInt()) : data;
+}
+
 // The value of a stored text as a QML number, or undefined (an invalid
 // QVariant) for a text of no item.
 template <class T>
