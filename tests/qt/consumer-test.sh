@@ -6,6 +6,7 @@
 #   deb                the .deb from cpack, unpacked; find_package and Ninja
 #   fetch              FetchContent from the source tree; Ninja
 #   qmake              the .deb from cpack, unpacked; qmake6 and make
+#   qmake-qml          the same with the QML example, run offscreen
 set -euo pipefail
 source=$1 build=$2 way=$3
 tmp=$(mktemp -d)
@@ -49,6 +50,19 @@ qmake)
     export QMAKEFEATURES
     QMAKEFEATURES=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
     configure=(sh -c "mkdir -p '$app' && cd '$app' && qmake6 '$tmp/src/app/drawing.pro'")
+    ;;
+qmake-qml)
+    # Values by name, a C++ property and the model at run time.
+    unpack_deb
+    export QMAKEFEATURES
+    QMAKEFEATURES=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
+    cp -r "$source/examples/qml" "$tmp/src/"
+    (mkdir "$app" && cd "$app" && qmake6 "$tmp/src/qml/cards.pro" && make -j"$(nproc)") > "$tmp/build.log" 2>&1 ||
+        { cat "$tmp/build.log"; fail "build failed"; }
+    out=$(QT_QPA_PLATFORM=offscreen "$app/cards" --print spades)
+    [ "$out" = "Spades, The suit is trumps: yes; table: spades, trumps" ] || fail "cards printed: $out"
+    echo "PASS: $way"
+    exit 0
     ;;
 *) fail "unknown way" ;;
 esac
