@@ -10,8 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool print = args.removeAll(u"--print"_s) > 0;
@@ -22,8 +21,8 @@ int main(int argc, char *argv[])
     if (engine.rootObjects().isEmpty())
         return 1;
     if (print) {
-        const QObject *window = engine.rootObjects().constFirst();
-        const Table *table = window->findChild<Table *>();
+        const QObject* window = engine.rootObjects().constFirst();
+        const Table* table = window->findChild<Table*>();
         QTextStream(stdout) << window->property("summary").toString() << "; table: " << enumText(table->suit()) << ", "
                             << flagsText(table->marks()) << "\n";
         return 0;

@@ -3,14 +3,13 @@
 // and MarkEnum::Marks are Suit and Marks.
 #pragma once
 
-#include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <QObject>
 
 #include "mark.hpp"
 #include "suit.hpp"
 
-class Table : public QObject
-{
+class Table : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(SuitEnum::Suit suit MEMBER m_suit NOTIFY changed)

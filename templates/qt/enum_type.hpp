@@ -118,7 +118,10 @@ public:
         return qmlEnumData(EnumModel::data(index, role), role);
     }
     // The item's translated description; empty for a value of no item.
-    Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const { return EnumInfo<__ENUM_NAME>::description(value); }
+    Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const
+    {
+        return EnumInfo<__ENUM_NAME>::description(value);
+    }
     // The stored text, as enumText() or, for flags, flagsText() writes it.
     Q_INVOKABLE QString text(__ENUM_NAMEEnum::__ENUM_NAME value) const { return qmlEnumText(value); }
     // The value of a stored text, or undefined for a text of no item.

@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QStringView>
 #include <QVariant>
+#ifdef ENUMGEN_QML
+#include <QtQml/qqmlregistration.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -259,8 +262,6 @@ protected:
 };
 
 #ifdef ENUMGEN_QML
-#include <QtQml/qqmlregistration.h>
-
 // The stored text of a value for QML, which has no flags type: a flags enum's
 // combined value is written as flagsText() writes it.
 template <class T>

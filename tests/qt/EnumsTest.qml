@@ -47,6 +47,8 @@ QtObject {
         check("property", target.color, Color.Red)
         target.color = Color.Blue
         check("assigned", target.color, Color.Blue)
+        target.fullColor = "Red"
+        check("full spelling assigned by name", target.color, Color.Red)
         target.color = "green"
         check("assigned as text", target.color, Color.Green)
         check("invokable", target.next(Color.Green), Color.Blue)

@@ -209,7 +209,8 @@ private slots:
         QQmlEngine engine;
         Target target;
         QQmlComponent component(&engine, QUrl(u"qrc:/EnumTests/EnumsTest.qml"_s));
-        std::unique_ptr<QObject> root(component.createWithInitialProperties({{u"target"_s, QVariant::fromValue(&target)}}));
+        std::unique_ptr<QObject> root(
+            component.createWithInitialProperties({{u"target"_s, QVariant::fromValue(&target)}}));
         QVERIFY2(root, qPrintable(component.errorString()));
         QString failures = u"not run"_s;
         QVERIFY(QMetaObject::invokeMethod(root.get(), "failures", Q_RETURN_ARG(QString, failures)));

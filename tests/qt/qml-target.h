@@ -1,8 +1,8 @@
 // A C++ object with properties and an invokable of enum types, for QML.
 #pragma once
 
-#include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <QObject>
 
 #include "color.hpp"
 #include "option.hpp"
