@@ -132,6 +132,8 @@ function(_enumgen_qml target enum_list names stamp outputs)
   # global objects. QML keywords are lower-case, which no type name may be.
   set(taken Qt QtObject Component Binding Connections Timer Array Boolean Date Error JSON Math Number Object
     Promise RegExp String Symbol Function Infinity NaN Map Set Proxy Reflect)
+  set(suffixes Model Enum)
+  set(meanings "model type" "C++ namespace")
   foreach(name IN LISTS names)
     set(problem "")
     if(NOT name MATCHES "^[A-Z]")
@@ -140,7 +142,7 @@ function(_enumgen_qml target enum_list names stamp outputs)
       set(problem "QML has a type of that name")
     endif()
     # Each enum E has the model type EModel and, in C++, the namespace EEnum.
-    foreach(suffix what IN ZIP_LISTS "Model;Enum" "model type;C++ namespace")
+    foreach(suffix what IN ZIP_LISTS suffixes meanings)
       string(REGEX REPLACE "${suffix}$" "" other "${name}")
       if(NOT other STREQUAL name AND other IN_LIST names)
         set(problem "it is the ${what} of enum '${other}'")
