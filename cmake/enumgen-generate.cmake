@@ -109,8 +109,8 @@ function(enumgen_generate target)
   if(built)
     add_dependencies(${target} ${built})
   endif()
-  # Nothing generated needs moc, and AUTOMOC over these byproducts would make a
-  # dependency cycle with the generator's rule.
+  # Without QML nothing generated needs moc, and AUTOMOC over these byproducts
+  # would make a dependency cycle with the generator's rule (see _enumgen_qml).
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
   target_sources(${target} PRIVATE ${outputs})
   if(arg_QML)
