@@ -16,14 +16,20 @@
 # removed enum's files are no longer compiled. Editing the list, a template or
 # enumgen reruns the generator; it rewrites only files whose text changed, and
 # the build tool recompiles only what depends on those.
+#
+# With QML, <target> is a QML module (qt_add_qml_module) and every enum E of
+# the list is its QML type E, with the values E.Value, and the model type
+# EModel; see docs/qml.md. Call it before qt_add_qml_module, which then
+# declares what the model types need.
 
-# Lower-case names of the files the enums of an enum list are generated into:
-# every line that starts with '+' once spaces, carriage returns, form and line
-# feeds are trimmed, without the '+' and an optional '*', up to the first
-# marker. Each name comes once and only if it is an identifier, whatever the
-# list holds, so the build files always load; enumgen itself then reports the
-# names it cannot generate.
-function(_enumgen_file_names target list_file out_var)
+# The enums of an enum list, into `files_var` as the lower-case names of the
+# files they are generated into and into `names_var` as written: every line
+# that starts with '+' once spaces, carriage returns, form and line feeds are
+# trimmed, without the '+' and an optional '*', up to the first marker. Each
+# file name comes once and only if it is an identifier, whatever the list
+# holds, so the build files always load; enumgen itself then reports the names
+# it cannot generate.
+function(_enumgen_file_names target list_file files_var names_var)
   file(READ "${list_file}" text)
   file(SIZE "${list_file}" size)
   # Brackets and semicolons would split or join list elements: swap them for
@@ -53,6 +59,7 @@ function(_enumgen_file_names target list_file out_var)
   string(REPLACE "[" "${open}" text "${text}")
   string(REPLACE "]" "${close}" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
+  set(files "")
   set(names "")
   # The registry files' name is taken.
   set(taken_enums TRUE)
@@ -71,21 +78,23 @@ function(_enumgen_file_names target list_file out_var)
       endif()
     endforeach()
     string(SUBSTRING "${definition}" 0 ${end} name)
-    string(TOLOWER "${name}" name)
-    if(name MATCHES "^[a-z_${utf8_first}-${utf8_last}][a-z0-9_${utf8_first}-${utf8_last}]*$" AND NOT taken_${name})
-      set(taken_${name} TRUE)
+    string(TOLOWER "${name}" file)
+    if(file MATCHES "^[a-z_${utf8_first}-${utf8_last}][a-z0-9_${utf8_first}-${utf8_last}]*$" AND NOT taken_${file})
+      set(taken_${file} TRUE)
+      list(APPEND files "${file}")
       list(APPEND names "${name}")
     endif()
   endforeach()
-  set(${out_var} "${names}" PARENT_SCOPE)
+  set(${files_var} "${files}" PARENT_SCOPE)
+  set(${names_var} "${names}" PARENT_SCOPE)
 endfunction()
 
 function(enumgen_generate target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC" "TEMPLATES;ENUM_LIST" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML" "TEMPLATES;ENUM_LIST" "")
   if(arg_UNPARSED_ARGUMENTS)
     list(GET arg_UNPARSED_ARGUMENTS 0 unknown)
     message(FATAL_ERROR "enumgen_generate(${target}): unknown argument '${unknown}'; "
-                        "it takes PUBLIC, TEMPLATES <dir> and ENUM_LIST <file>")
+                        "it takes PUBLIC, QML, TEMPLATES <dir> and ENUM_LIST <file>")
   endif()
   if(arg_KEYWORDS_MISSING_VALUES)
     message(FATAL_ERROR "enumgen_generate(${target}): ${arg_KEYWORDS_MISSING_VALUES} needs a value")
@@ -112,11 +121,11 @@ function(enumgen_generate target)
   set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
   set(out "${base}/enum")
   file(MAKE_DIRECTORY "${out}")
-  _enumgen_file_names(${target} "${enum_list}" names)
+  _enumgen_file_names(${target} "${enum_list}" files names)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
   set(outputs "${out}/enums.hpp" "${out}/enums.cpp")
-  foreach(name IN LISTS names)
-    list(APPEND outputs "${out}/${name}.hpp" "${out}/${name}.cpp")
+  foreach(file IN LISTS files)
+    list(APPEND outputs "${out}/${file}.hpp" "${out}/${file}.cpp")
   endforeach()
 
   # The stamp is the rule's only output; the generated files are byproducts, so
@@ -136,10 +145,15 @@ function(enumgen_generate target)
   if(built)
     add_dependencies(${target} ${built})
   endif()
-  # Nothing generated needs moc, and AUTOMOC over these byproducts would make a
-  # dependency cycle with the generator's rule.
+  # Without QML nothing generated needs moc, and AUTOMOC over these byproducts
+  # would make a dependency cycle with the generator's rule (see _enumgen_qml).
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
-  target_sources(${target} PRIVATE ${outputs} "${stamp}")
+  target_sources(${target} PRIVATE ${outputs})
+  if(arg_QML)
+    _enumgen_qml(${target} "${enum_list}" "${names}" "${stamp}" "${outputs}")
+  else()
+    target_sources(${target} PRIVATE "${stamp}")
+  endif()
   if(arg_PUBLIC)
     set(scope PUBLIC)
   else()
@@ -147,4 +161,78 @@ function(enumgen_generate target)
   endif()
   target_include_directories(${target} ${scope} "${out}")
   target_compile_features(${target} ${scope} cxx_std_20)
+endfunction()
+
+# QML: every enum E of the list, and its model EModel, become types of the QML
+# module <target>. The headers declare them when ENUMGEN_QML is defined, and
+# AUTOMOC runs moc over them for the module's type registration. The generator
+# runs in a target of its own, as the rules of a target with AUTOMOC wait for
+# moc, which here waits for the generated headers.
+function(_enumgen_qml target enum_list names stamp outputs)
+  # Names QML would take for something else: its own types and JavaScript's
+  # global objects. QML keywords are lower-case, which no type name may be.
+  set(taken Qt QtObject Component Binding Connections Timer Array Boolean Date Error JSON Math Number Object
+    Promise RegExp String Symbol Function Infinity NaN Map Set Proxy Reflect)
+  set(suffixes Model Enum)
+  set(meanings "model type" "C++ namespace")
+  foreach(name IN LISTS names)
+    set(problem "")
+    if(NOT name MATCHES "^[A-Z]")
+      set(problem "QML type names start with an upper-case letter")
+    elseif(name IN_LIST taken)
+      set(problem "QML has a type of that name")
+    endif()
+    # Each enum E has the model type EModel and, in C++, the namespace EEnum.
+    foreach(suffix what IN ZIP_LISTS suffixes meanings)
+      string(REGEX REPLACE "${suffix}$" "" other "${name}")
+      if(NOT other STREQUAL name AND other IN_LIST names)
+        set(problem "it is the ${what} of enum '${other}'")
+      endif()
+    endforeach()
+    if(problem)
+      message(FATAL_ERROR "enumgen_generate(${target}): enum '${name}' of ${enum_list} cannot be a QML type: ${problem}")
+    endif()
+  endforeach()
+  # The module's QML files are types too; they are known when the directory ends.
+  set_property(TARGET ${target} PROPERTY _enumgen_list "${enum_list}")
+  set_property(TARGET ${target} PROPERTY _enumgen_names "${names}")
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _enumgen_qml_files ${target})")
+
+  find_package(Qt6 REQUIRED COMPONENTS Qml)
+  add_custom_target(${target}_enumgen DEPENDS "${stamp}")
+  add_dependencies(${target} ${target}_enumgen)
+  list(FILTER outputs INCLUDE REGEX "/[^/]+\\.hpp$")
+  list(FILTER outputs EXCLUDE REGEX "/enums\\.hpp$")
+  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN OFF SKIP_AUTOUIC ON SKIP_AUTORCC ON)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  target_compile_definitions(${target} PUBLIC ENUMGEN_QML)
+  target_link_libraries(${target} PRIVATE Qt6::Qml)
+  # The model types derive from QAbstractListModel, which qmllint and Qt
+  # Creator find through the module's dependency on QtQml.Models.
+  get_target_property(uri ${target} QT_QML_MODULE_URI)
+  get_target_property(dependencies ${target} QT_QML_MODULE_DEPENDENCIES)
+  if(NOT uri)
+    set_property(TARGET ${target} APPEND PROPERTY QT_QML_MODULE_DEPENDENCIES QtQml.Models)
+  elseif(NOT dependencies MATCHES "(^|;)QtQml\\.Models( |;|$)")
+    message(WARNING "enumgen_generate(${target} ... QML): add DEPENDENCIES QtQml.Models to qt_add_qml_module(${target} ...), "
+      "or call enumgen_generate before it, so that qmllint and Qt Creator know the model types")
+  endif()
+endfunction()
+
+function(_enumgen_qml_files target)
+  get_target_property(enum_list ${target} _enumgen_list)
+  get_target_property(names ${target} _enumgen_names)
+  get_target_property(uri ${target} QT_QML_MODULE_URI)
+  if(NOT uri)
+    message(FATAL_ERROR "enumgen_generate(${target} ... QML): ${target} is not a QML module; make it one with qt_add_qml_module")
+  endif()
+  get_target_property(files ${target} QT_QML_LINT_FILES)
+  foreach(file IN LISTS files)
+    get_filename_component(type "${file}" NAME_WE)
+    string(REGEX REPLACE "Model$" "" modelled "${type}")
+    if(type IN_LIST names OR (NOT modelled STREQUAL type AND modelled IN_LIST names))
+      message(FATAL_ERROR "enumgen_generate(${target}): ${file} is the QML type ${type}, "
+        "which is an enum of ${enum_list} or its model")
+    endif()
+  endforeach()
 endfunction()

@@ -4,14 +4,33 @@
 
 #include "enums.hpp"
 __ENUM_HEADER_CONTENTS
+#ifdef ENUMGEN_QML
+// For QML (enumgen_generate(... QML)), the enum lives in a namespace whose
+// meta-object moc writes, so that QML names its values (__ENUM_NAME.Value);
+// `using` keeps __ENUM_NAME naming it everywhere else.
+namespace __ENUM_NAMEEnum {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(__ENUM_NAME)
+#endif
 enum class __ENUM_NAME : int {
 __ENUM_VALUES
 };
-Q_DECLARE_METATYPE(__ENUM_NAME)
 #if __ENUM_IS_FLAG
 Q_DECLARE_FLAGS(__ENUM_FLAGS_NAME, __ENUM_NAME)
 Q_DECLARE_OPERATORS_FOR_FLAGS(__ENUM_FLAGS_NAME)
 #endif
+#ifdef ENUMGEN_QML
+#if __ENUM_IS_FLAG
+Q_FLAG_NS(__ENUM_FLAGS_NAME)
+#endif
+Q_ENUM_NS(__ENUM_NAME)
+} // namespace __ENUM_NAMEEnum
+using __ENUM_NAMEEnum::__ENUM_NAME;
+#if __ENUM_IS_FLAG
+using __ENUM_NAMEEnum::__ENUM_FLAGS_NAME;
+#endif
+#endif
+Q_DECLARE_METATYPE(__ENUM_NAME)
 
 // The item table, defined in __ENUM_LOWERS.cpp. It stays outside EnumInfo, so
 // its entries `__ENUM_NAME::...` name the enum even when the enum is named like
@@ -30,6 +49,8 @@ struct EnumInfo<__ENUM_NAME> {
     static constexpr int size() { return count; }
     static constexpr const std::array<Item, __ENUM_COUNT> &info = __ENUM_NAMEItems;
 
+    // The enum's C++ name, for debug output.
+    static constexpr const char *typeName = "__ENUM_NAME";
     // The enum's own key and translated description.
     static QString typeKey() { return QStringLiteral("__ENUM_KEY"); }
     static QString typeDescription() { return qApp->translate("EnumInfo", "__ENUM_DESC"); }
@@ -72,6 +93,44 @@ inline QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
 {
     return flagsDebug(debug, flags);
 }
+#endif
+#ifdef ENUMGEN_QML
+namespace __ENUM_NAMEEnum {
+// EnumModel<__ENUM_NAME> in QML: `__ENUM_NAMEModel {}`, with the text
+// conversions of enums.hpp as its functions. EnumModel has no meta-object of
+// its own, so moc is shown the class it has it from; types are written in
+// full, as qmllint knows them only so.
+#ifdef Q_MOC_RUN
+class __ENUM_NAMEModel : public QAbstractListModel
+#else
+class __ENUM_NAMEModel : public EnumModel<__ENUM_NAME>
+#endif
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(__ENUM_NAMEModel)
+
+public:
+    explicit __ENUM_NAMEModel(QObject *parent = nullptr) : EnumModel(parent) {}
+    // The value role as a number, which views such as ComboBox compare with
+    // __ENUM_NAME.Value.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override
+    {
+        return qmlEnumData(EnumModel::data(index, role), role);
+    }
+    // The item's translated description; empty for a value of no item.
+    Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const
+    {
+        return EnumInfo<__ENUM_NAME>::description(value);
+    }
+    // The stored text, as enumText() or, for flags, flagsText() writes it.
+    Q_INVOKABLE QString text(__ENUM_NAMEEnum::__ENUM_NAME value) const { return qmlEnumText(value); }
+    // The value of a stored text, or undefined for a text of no item.
+    Q_INVOKABLE QVariant fromText(const QString &text) const { return qmlEnumFromText<__ENUM_NAME>(text); }
+};
+} // namespace __ENUM_NAMEEnum
+// The model's name in C++ too, where the compiler reports a class of the same
+// name, which QML would take for the same type.
+using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
 #endif
 __ENUM_FOOTER_CONTENTS
 #endif

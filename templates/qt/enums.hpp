@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QStringView>
 #include <QVariant>
+#ifdef ENUMGEN_QML
+#include <QtQml/qqmlregistration.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -126,7 +129,7 @@ template <class T>
 QDebug enumDebug(QDebug debug, T value)
 {
     const QDebugStateSaver saver(debug);
-    debug.nospace().noquote() << QMetaType::fromType<T>().name();
+    debug.nospace().noquote() << EnumInfo<T>::typeName;
     if (const auto *item = EnumInfo<T>::item(value))
         debug << "::" << item->name.toString();
     else
@@ -140,7 +143,7 @@ QDebug flagsDebug(QDebug debug, QFlags<T> flags)
 {
     const QDebugStateSaver saver(debug);
     const QStringList parts = flagsParts(flags, [](const auto &item) { return item.name.toString(); });
-    debug.nospace().noquote() << QMetaType::fromType<QFlags<T>>().name() << '(' << parts.join(u'|') << ')';
+    debug.nospace().noquote() << "QFlags<" << EnumInfo<T>::typeName << ">(" << parts.join(u'|') << ')';
     return debug;
 }
 
@@ -257,6 +260,39 @@ protected:
         return QAbstractListModel::eventFilter(watched, event);
     }
 };
+
+#ifdef ENUMGEN_QML
+// The stored text of a value for QML, which has no flags type: a flags enum's
+// combined value is written as flagsText() writes it.
+template <class T>
+QString qmlEnumText(T value)
+{
+    if constexpr (EnumInfo<T>::isFlags)
+        return flagsText(QFlags<T>(value));
+    else
+        return enumText(value);
+}
+
+// A role of EnumModel<T> for QML: the value as a number, the others as they are.
+inline QVariant qmlEnumData(const QVariant &data, int role)
+{
+    return role == EnumValueRole ? QVariant(data.toInt()) : data;
+}
+
+// The value of a stored text as a QML number, or undefined (an invalid
+// QVariant) for a text of no item.
+template <class T>
+QVariant qmlEnumFromText(QStringView text)
+{
+    if constexpr (EnumInfo<T>::isFlags) {
+        const std::optional<QFlags<T>> flags = flagsFromText<T>(text);
+        return flags ? QVariant(int(flags->toInt())) : QVariant();
+    } else {
+        const std::optional<T> value = enumFromText<T>(text);
+        return value ? QVariant(int(*value)) : QVariant();
+    }
+}
+#endif
 
 // Converts between a QVariant holding an enum value and its item's name.
 struct EnumNameVariantConverter {

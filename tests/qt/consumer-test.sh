@@ -9,6 +9,7 @@
 #                      library that the program links
 #   qmake              the .deb from cpack, unpacked; qmake6 and make, with
 #                      QMAKEFEATURES set for the first qmake6 call only
+#   qmake-qml          the .deb, qmake6 and make with the QML example, run offscreen
 set -euo pipefail
 source=$1 build=$2 way=$3
 tmp=$(mktemp -d)
@@ -53,6 +54,19 @@ qmake)
     unpack_deb
     features=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
     configure=(sh -c "mkdir -p '$app' && cd '$app' && QMAKEFEATURES='$features' qmake6 '$tmp/src/app/drawing.pro'")
+    ;;
+qmake-qml)
+    # Values by name, a C++ property and the model at run time.
+    unpack_deb
+    export QMAKEFEATURES
+    QMAKEFEATURES=$(dirname "$(find "$tmp/root" -name enumgen.prf)")
+    cp -r "$source/examples/qml" "$tmp/src/"
+    (mkdir "$app" && cd "$app" && qmake6 "$tmp/src/qml/cards.pro" && make -j"$(nproc)") > "$tmp/build.log" 2>&1 ||
+        { cat "$tmp/build.log"; fail "build failed"; }
+    out=$(QT_QPA_PLATFORM=offscreen "$app/cards" --print spades)
+    [ "$out" = "Spades, The suit is trumps: yes; table: spades, trumps" ] || fail "cards printed: $out"
+    echo "PASS: $way"
+    exit 0
     ;;
 *) fail "unknown way" ;;
 esac

@@ -17,6 +17,7 @@
 #include "nothing.hpp"
 #include "option.hpp"
 #include "priority.hpp"
+#include "qml-target.h"
 #include "single.hpp"
 #include "unit.hpp"
 
@@ -85,15 +86,6 @@ QString debugText(V value) {
     QDebug(&text) << value;
     return text.trimmed();
 }
-
-// What QML sets a property of enum type on.
-class Target : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(Color color MEMBER color)
-
-public:
-    Color color = Color::Red;
-};
 
 }  // namespace
 
@@ -210,6 +202,23 @@ private slots:
         QCOMPARE(row->property("text").toString(), u"blue Blue Blue"_s);
         QCOMPARE(target.color, Color::Blue);
     }
+
+#ifdef ENUMGEN_QML
+    void qmlNamesValuesAndHasModelTypes() {
+        QTest::failOnWarning(QRegularExpression(u".*"_s));
+        QQmlEngine engine;
+        Target target;
+        QQmlComponent component(&engine, QUrl(u"qrc:/EnumTests/EnumsTest.qml"_s));
+        std::unique_ptr<QObject> root(
+            component.createWithInitialProperties({{u"target"_s, QVariant::fromValue(&target)}}));
+        QVERIFY2(root, qPrintable(component.errorString()));
+        QString failures = u"not run"_s;
+        QVERIFY(QMetaObject::invokeMethod(root.get(), "failures", Q_RETURN_ARG(QString, failures)));
+        QCOMPARE(failures, QString());
+        QCOMPARE(target.color, Color::Green);
+        QCOMPARE(target.options, Option::Antialias | Option::Outline);
+    }
+#endif
 
     void registryCoversEveryEnum() {
         QCOMPARE(EnumTotalCount, 7);
