@@ -1,0 +1,98 @@
+#include "lsp-messages.h"
+
+#include <algorithm>
+
+#include "text-ops.h"
+
+namespace {
+
+constexpr std::string_view kLengthHeader = "Content-Length:";
+// A header block is a line or two; one that runs on is broken, not slow.
+constexpr size_t kMaxHeaderSize = 8192;
+
+bool isTokenByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
+           });
+}
+
+// Reads a Content-Length value; false for anything but a decimal byte count
+// up to kMaxMessageSize.
+bool readLength(std::string_view text, size_t* length) {
+    if (text.empty())
+        return false;
+    *length = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        *length = *length * 10 + static_cast<size_t>(c - '0');
+        if (*length > kMaxMessageSize)
+            return false;
+    }
+    return true;
+}
+
+// Bytes that are no header, such as the rest of a message whose header was
+// broken: dropped up to the next Content-Length header.
+Frame skipToNextHeader(std::string_view input) {
+    const size_t next = input.find(kLengthHeader, 1);
+    if (next != std::string_view::npos)
+        return {Frame::Kind::Garbage, next};
+    // The end may be the start of the next header; keep it.
+    const size_t keep = kLengthHeader.size() - 1;
+    if (input.size() <= keep)
+        return {Frame::Kind::Incomplete, 0, 1};
+    return {Frame::Kind::Garbage, input.size() - keep};
+}
+
+}  // namespace
+
+Frame nextFrame(std::string_view input) {
+    bool hasLength = false;
+    size_t length = 0;
+    std::string error;
+    size_t pos = 0;
+    for (;;) {
+        const size_t end = input.find('\n', pos);
+        if (end == std::string_view::npos && input.size() <= kMaxHeaderSize)
+            return {Frame::Kind::Incomplete, 0, 1};
+        if (end == std::string_view::npos || end >= kMaxHeaderSize)
+            return {Frame::Kind::BadHeader, pos > 0 ? pos : input.size(), 0, {},
+                    "header block longer than " + toString(static_cast<std::int64_t>(kMaxHeaderSize)) + " bytes"};
+        std::string_view line = input.substr(pos, end - pos);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line.empty() && pos == 0)
+            return {Frame::Kind::Garbage, end + 1};
+        pos = end + 1;
+        if (line.empty())
+            break;
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0 ||
+            !std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), isTokenByte))
+            return skipToNextHeader(input);
+        if (!equalsIgnoringCase(line.substr(0, colon + 1), kLengthHeader))
+            continue;
+        std::string_view value = line.substr(colon + 1);
+        value.remove_prefix(std::min(value.find_first_not_of(" \t"), value.size()));
+        value.remove_suffix(value.size() - std::min(value.find_last_not_of(" \t") + 1, value.size()));
+        hasLength = readLength(value, &length);
+        if (!hasLength)
+            error = "Content-Length '" + excerpt(value) + "' is no byte count up to " +
+                    toString(static_cast<std::int64_t>(kMaxMessageSize));
+    }
+    if (!hasLength)
+        return {Frame::Kind::BadHeader, pos, 0, {}, error.empty() ? "header without Content-Length" : error};
+    if (input.size() - pos < length)
+        return {Frame::Kind::Incomplete, 0, pos + length - input.size()};
+    return {Frame::Kind::Message, pos + length, 0, input.substr(pos, length)};
+}
+
+std::string framed(std::string_view body) {
+    std::string text = "Content-Length: " + toString(static_cast<std::int64_t>(body.size())) + "\r\n\r\n";
+    return text.append(body);
+}
