@@ -37,16 +37,21 @@ bool readLength(std::string_view text, size_t* length) {
 }
 
 // Bytes that are no header, such as the rest of a message whose header was
-// broken: dropped up to the next Content-Length header.
+// broken: dropped line by line, or up to a Content-Length header that follows
+// them on their line. Decided on the first kMaxHeaderSize bytes alone, so
+// input that arrives in pieces is cut where it would be as a whole.
 Frame skipToNextHeader(std::string_view input) {
-    const size_t next = input.find(kLengthHeader, 1);
-    if (next != std::string_view::npos)
+    const std::string_view window = input.substr(0, kMaxHeaderSize);
+    const size_t next = window.find(kLengthHeader, 1);
+    const size_t end = window.find('\n');
+    if (next != std::string_view::npos && next < end)
         return {Frame::Kind::Garbage, next};
-    // The end may be the start of the next header; keep it.
-    const size_t keep = kLengthHeader.size() - 1;
-    if (input.size() <= keep)
+    if (end != std::string_view::npos)
+        return {Frame::Kind::Garbage, end + 1};
+    if (input.size() < kMaxHeaderSize)
         return {Frame::Kind::Incomplete, 0, 1};
-    return {Frame::Kind::Garbage, input.size() - keep};
+    // A line that runs on: its end may start the next header.
+    return {Frame::Kind::Garbage, kMaxHeaderSize - (kLengthHeader.size() - 1)};
 }
 
 }  // namespace
@@ -61,20 +66,24 @@ Frame nextFrame(std::string_view input) {
         if (end == std::string_view::npos && input.size() <= kMaxHeaderSize)
             return {Frame::Kind::Incomplete, 0, 1};
         if (end == std::string_view::npos || end >= kMaxHeaderSize)
-            return {Frame::Kind::BadHeader, pos > 0 ? pos : input.size(), 0, {},
+            return {Frame::Kind::BadHeader, pos > 0 ? pos : kMaxHeaderSize, 0, {},
                     "header block longer than " + toString(static_cast<std::int64_t>(kMaxHeaderSize)) + " bytes"};
         std::string_view line = input.substr(pos, end - pos);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        if (line.empty() && pos == 0)
-            return {Frame::Kind::Garbage, end + 1};
-        pos = end + 1;
-        if (line.empty())
-            break;
         const size_t colon = line.find(':');
-        if (colon == std::string_view::npos || colon == 0 ||
-            !std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), isTokenByte))
-            return skipToNextHeader(input);
+        const bool isHeader = colon != std::string_view::npos && colon > 0 &&
+                              std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), isTokenByte);
+        // What does not start like a header is no message at all.
+        if (pos == 0 && !isHeader)
+            return line.empty() ? Frame{Frame::Kind::Garbage, end + 1} : skipToNextHeader(input);
+        if (line.empty()) {
+            pos = end + 1;
+            break;
+        }
+        if (!isHeader)
+            return {Frame::Kind::BadHeader, pos, 0, {}, "header line '" + excerpt(line) + "' is no 'Name: value'"};
+        pos = end + 1;
         if (!equalsIgnoringCase(line.substr(0, colon + 1), kLengthHeader))
             continue;
         std::string_view value = line.substr(colon + 1);
