@@ -217,14 +217,13 @@ void applyChange(LspDocument* doc, const json& change, PositionEncoding encoding
     const json& where = member(change, "range");
     if (where.is_null()) {
         doc->text = text;
-    } else {
-        const std::optional<size_t> begin = offsetOf(*doc, member(where, "start"), encoding);
-        const std::optional<size_t> end = offsetOf(*doc, member(where, "end"), encoding);
-        const size_t size = doc->text.size();
-        doc->text.replace(begin.value_or(size), std::max(begin.value_or(size), end.value_or(size)) - begin.value_or(size),
-                          text);
+        return;
     }
     indexLines(doc);
+    const size_t size = doc->text.size();
+    const size_t begin = offsetOf(*doc, member(where, "start"), encoding).value_or(size);
+    const size_t end = std::max(begin, offsetOf(*doc, member(where, "end"), encoding).value_or(size));
+    doc->text.replace(begin, end - begin, text);
 }
 
 LspDocument& openDocument(LspServer* server, const std::string& uri) {
@@ -436,7 +435,6 @@ void handleNotification(LspServer* server, const std::string& method, const json
             throw BadParams{"'contentChanges' is not an array"};
         // Applied to a copy, so a broken change leaves the document as it was.
         LspDocument changed{doc.text, numberAt(document, "version")};
-        indexLines(&changed);
         for (const json& change : changes)
             applyChange(&changed, change, server->encoding);
         readDocument(&changed, server->outputDir);
