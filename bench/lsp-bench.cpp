@@ -40,12 +40,11 @@ void DiagnosticsPass(benchmark::State& state) {
                                {"params", {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", list}}}}}}
                               .dump());
     handleInput(&server, &output);
-    const std::string change = framed(json{{"jsonrpc", "2.0"},
-                                           {"method", "textDocument/didChange"},
-                                           {"params",
-                                            {{"textDocument", {{"uri", uri}, {"version", 2}}},
-                                             {"contentChanges", {{{"text", list}}}}}}}
-                                          .dump());
+    const std::string change = framed(
+        json{{"jsonrpc", "2.0"},
+             {"method", "textDocument/didChange"},
+             {"params", {{"textDocument", {{"uri", uri}, {"version", 2}}}, {"contentChanges", {{{"text", list}}}}}}}
+            .dump());
     for (auto _ : state) {
         server.input = change;
         output = {};
@@ -59,5 +58,11 @@ void DiagnosticsPass(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(DiagnosticsPass)->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(DiagnosticsPass)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 BENCHMARK_MAIN();

@@ -41,7 +41,9 @@ void send(LspOutput* output, json message) {
     output->messages += framed(dump(message));
 }
 
-void reply(LspOutput* output, const json& id, json result) { send(output, {{"id", id}, {"result", std::move(result)}}); }
+void reply(LspOutput* output, const json& id, json result) {
+    send(output, {{"id", id}, {"result", std::move(result)}});
+}
 
 void replyError(LspOutput* output, const json& id, int code, const std::string& text) {
     send(output, {{"id", id}, {"error", {{"code", code}, {"message", text}}}});
@@ -132,8 +134,9 @@ std::string_view lineText(const std::string& text, const std::vector<size_t>& st
 }
 
 json position(const LspDocument& doc, size_t offset, PositionEncoding encoding) {
-    const size_t line =
-        static_cast<size_t>(std::upper_bound(doc.editorLines.begin(), doc.editorLines.end(), offset) - doc.editorLines.begin()) - 1;
+    const size_t line = static_cast<size_t>(std::upper_bound(doc.editorLines.begin(), doc.editorLines.end(), offset) -
+                                            doc.editorLines.begin()) -
+                        1;
     const size_t start = doc.editorLines[line];
     return {{"line", line}, {"character", unitsIn(std::string_view(doc.text).substr(start, offset - start), encoding)}};
 }
@@ -142,13 +145,24 @@ json range(const LspDocument& doc, size_t begin, size_t end, PositionEncoding en
     return {{"start", position(doc, begin, encoding)}, {"end", position(doc, end, encoding)}};
 }
 
+std::string_view listLine(const LspDocument& doc, int line) {
+    return lineText(doc.text, doc.listLines, static_cast<size_t>(line - 1));
+}
+
+// From the start of list line `first` to the end of list line `last`.
+json linesRange(const LspDocument& doc, int first, int last, PositionEncoding encoding) {
+    const std::string_view end = listLine(doc, last);
+    return range(doc, static_cast<size_t>(listLine(doc, first).data() - doc.text.data()),
+                 static_cast<size_t>(end.data() + end.size() - doc.text.data()), encoding);
+}
+
 // The bytes `length` long from the 1-based byte `column` of list line
 // `line`, kept inside the line; the whole line for a column or length of 0.
 json listRange(const LspDocument& doc, int line, int column, size_t length, PositionEncoding encoding) {
-    const std::string_view text = lineText(doc.text, doc.listLines, static_cast<size_t>(line - 1));
-    const size_t start = static_cast<size_t>(text.data() - doc.text.data());
     if (column <= 0 || length == 0)
-        return range(doc, start, start + text.size(), encoding);
+        return linesRange(doc, line, line, encoding);
+    const std::string_view text = listLine(doc, line);
+    const size_t start = static_cast<size_t>(text.data() - doc.text.data());
     const size_t begin = std::min(static_cast<size_t>(column - 1), text.size());
     return range(doc, start + begin, start + std::min(begin + length, text.size()), encoding);
 }
@@ -156,7 +170,7 @@ json listRange(const LspDocument& doc, int line, int column, size_t length, Posi
 // The length of what a note points at: a whole marker, or a name up to the
 // first marker.
 size_t extentAt(const LspDocument& doc, int line, int column) {
-    const std::string_view text = lineText(doc.text, doc.listLines, static_cast<size_t>(line - 1));
+    const std::string_view text = listLine(doc, line);
     if (column <= 0 || static_cast<size_t>(column) > text.size())
         return 0;
     const std::string_view rest = text.substr(static_cast<size_t>(column - 1));
@@ -201,7 +215,8 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
             {"source", "enumgen"},
             {"message", m.text}};
         if (m.noteLine > 0) {
-            const json where = listRange(doc, m.noteLine, m.noteColumn, extentAt(doc, m.noteLine, m.noteColumn), server.encoding);
+            const json where =
+                listRange(doc, m.noteLine, m.noteColumn, extentAt(doc, m.noteLine, m.noteColumn), server.encoding);
             diagnostic["relatedInformation"] = {{{"location", {{"uri", uri}, {"range", where}}}, {"message", m.note}}};
         }
         diagnostics.push_back(std::move(diagnostic));
@@ -265,7 +280,8 @@ std::string valueText(std::string_view value) { return code(value) + numberOf(va
 
 std::string enumHover(const EnumType& type, const std::string& outputDir) {
     std::string text = "**enum** " + code(type.name) + "\n\n";
-    text += "- files: " + code(outputPath(outputDir, type, ".hpp")) + ", " + code(outputPath(outputDir, type, ".cpp")) + "\n";
+    text += "- files: " + code(outputPath(outputDir, type, ".hpp")) + ", " + code(outputPath(outputDir, type, ".cpp")) +
+            "\n";
     text += "- key: " + codeOrNone(type.key) + "\n";
     text += "- description: " + codeOrNone(type.desc) + "\n";
     text += "- items: " + toString(static_cast<std::int64_t>(type.items.size())) + "\n";
@@ -281,7 +297,7 @@ std::string itemHover(const EnumType& type, size_t index) {
     else if (item.valueColumn > 0)
         text += valueText(item.value);
     else if (index == 0)
-        text += valueText(item.value) + ", the first item's";
+        text += valueText(item.value) + ", as the first item";
     else
         text += valueText(item.value) + ", counted on from " + code(type.items[index - 1].name);
     text += "\n- key: " + codeOrNone(item.key) + "\n";
@@ -317,8 +333,8 @@ json hover(const LspServer& server, const LspDocument& doc, const json& params) 
     if (type->line != line && !item)
         return nullptr;
     const std::string& name = item ? item->name : type->name;
-    const std::string text = item ? itemHover(*type, static_cast<size_t>(item - type->items.data()))
-                                  : enumHover(*type, server.outputDir);
+    const std::string text =
+        item ? itemHover(*type, static_cast<size_t>(item - type->items.data())) : enumHover(*type, server.outputDir);
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
             {"range", listRange(doc, line, item ? item->column : type->column, name.size(), server.encoding)}};
 }
@@ -334,19 +350,19 @@ json symbols(const LspServer& server, const LspDocument& doc) {
     for (const EnumType& type : doc.enums) {
         json children = json::array();
         for (const EnumType::Item& item : type.items) {
-            children.push_back({{"name", symbolName(item.name)},
-                                {"detail", excerpt(item.value) + numberOf(item.value)},
-                                {"kind", kSymbolEnumMember},
-                                {"range", listRange(doc, item.line, 0, 0, encoding)},
-                                {"selectionRange", listRange(doc, item.line, item.column, item.name.size(), encoding)}});
+            children.push_back(
+                {{"name", symbolName(item.name)},
+                 {"detail", excerpt(item.value) + numberOf(item.value)},
+                 {"kind", kSymbolEnumMember},
+                 {"range", listRange(doc, item.line, 0, 0, encoding)},
+                 {"selectionRange", listRange(doc, item.line, item.column, item.name.size(), encoding)}});
         }
         // An enum spans its lines down to its last item.
-        const json own = listRange(doc, type.line, 0, 0, encoding);
         const int last = type.items.empty() ? type.line : type.items.back().line;
         result.push_back({{"name", symbolName(type.name)},
                           {"detail", excerpt(type.desc)},
                           {"kind", kSymbolEnum},
-                          {"range", {{"start", own["start"]}, {"end", listRange(doc, last, 0, 0, encoding)["end"]}}},
+                          {"range", linesRange(doc, type.line, last, encoding)},
                           {"selectionRange", listRange(doc, type.line, type.column, type.name.size(), encoding)},
                           {"children", std::move(children)}});
     }
@@ -458,7 +474,8 @@ void handleMessage(LspServer* server, std::string_view body, LspOutput* output) 
     if (isRequest && validId && method.is_null() && (message.contains("result") || message.contains("error")))
         return;
     if (!message.is_object() || !method.is_string() || !validId)
-        return replyError(output, validId ? id : json(), kInvalidRequest, "the message is no JSON-RPC request or notification");
+        return replyError(output, validId ? id : json(), kInvalidRequest,
+                          "the message is no JSON-RPC request or notification");
     const std::string& name = method.get_ref<const std::string&>();
     const json& params = member(message, "params");
     try {
@@ -515,6 +532,7 @@ int runLanguageServer(LspServer server) {
         output = {};
     }
     // An editor that closes the input after shutdown has done no wrong.
-    return server.state == LspServer::State::Exited ? server.exitStatus
-                                                    : server.state == LspServer::State::ShutDown ? 0 : 1;
+    return server.state == LspServer::State::Exited     ? server.exitStatus
+           : server.state == LspServer::State::ShutDown ? 0
+                                                        : 1;
 }

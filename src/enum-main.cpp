@@ -161,8 +161,9 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     if (!options->output.ends_with('/'))
         options->output += '/';
     // The editor sends the list; nothing is read from files or written.
-    if (options->lsp && (options->check || options->brief || options->outputs || options->removeStale ||
-                         !options->directories.empty() || !options->templates.empty() || options->list != kEnumListPath)) {
+    if (options->lsp &&
+        (options->check || options->brief || options->outputs || options->removeStale ||
+         !options->directories.empty() || !options->templates.empty() || options->list != kEnumListPath)) {
         *err = "option '--lsp' goes only with --output";
         return false;
     }

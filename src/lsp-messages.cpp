@@ -66,7 +66,10 @@ Frame nextFrame(std::string_view input) {
         if (end == std::string_view::npos && input.size() <= kMaxHeaderSize)
             return {Frame::Kind::Incomplete, 0, 1};
         if (end == std::string_view::npos || end >= kMaxHeaderSize)
-            return {Frame::Kind::BadHeader, pos > 0 ? pos : kMaxHeaderSize, 0, {},
+            return {Frame::Kind::BadHeader,
+                    pos > 0 ? pos : kMaxHeaderSize,
+                    0,
+                    {},
                     "header block longer than " + toString(static_cast<std::int64_t>(kMaxHeaderSize)) + " bytes"};
         std::string_view line = input.substr(pos, end - pos);
         if (line.ends_with('\r'))

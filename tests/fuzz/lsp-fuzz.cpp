@@ -26,8 +26,9 @@ LspServer started(std::uint8_t how) {
     const char* encodings[] = {"utf-8", "utf-16", "utf-32"};
     LspServer server;
     if (how % 4 != 0) {
-        server.input = framed(std::string(R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":)") +
-                              R"({"general":{"positionEncodings":[")" + encodings[how % 4 - 1] + "\"]}}}}");
+        server.input =
+            framed(std::string(R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":)") +
+                   R"({"general":{"positionEncodings":[")" + encodings[how % 4 - 1] + "\"]}}}}");
         LspOutput ignored;
         handleInput(&server, &ignored);
     }
