@@ -63,6 +63,15 @@ Frame nextFrame(std::string_view input) {
     size_t pos = 0;
     for (;;) {
         const size_t end = input.find('\n', pos);
+        // What does not start like a header is no message at all, as soon
+        // as a byte no header name holds comes before the colon.
+        if (pos == 0) {
+            const std::string_view start = input.substr(0, std::min(end, kMaxHeaderSize));
+            const size_t nameEnd =
+                static_cast<size_t>(std::find_if_not(start.begin(), start.end(), isTokenByte) - start.begin());
+            if (nameEnd < start.size() && (nameEnd == 0 || start[nameEnd] != ':'))
+                return skipToNextHeader(input);
+        }
         if (end == std::string_view::npos && input.size() <= kMaxHeaderSize)
             return {Frame::Kind::Incomplete, 0, 1};
         if (end == std::string_view::npos || end >= kMaxHeaderSize)
@@ -74,18 +83,17 @@ Frame nextFrame(std::string_view input) {
         std::string_view line = input.substr(pos, end - pos);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        const size_t colon = line.find(':');
-        const bool isHeader = colon != std::string_view::npos && colon > 0 &&
-                              std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), isTokenByte);
-        // What does not start like a header is no message at all.
-        if (pos == 0 && !isHeader)
-            return line.empty() ? Frame{Frame::Kind::Garbage, end + 1} : skipToNextHeader(input);
-        if (line.empty()) {
+        if (line.empty() && pos > 0) {
             pos = end + 1;
             break;
         }
-        if (!isHeader)
+        const size_t colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0 ||
+            !std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon), isTokenByte)) {
+            if (pos == 0)
+                return skipToNextHeader(input);
             return {Frame::Kind::BadHeader, pos, 0, {}, "header line '" + excerpt(line) + "' is no 'Name: value'"};
+        }
         pos = end + 1;
         if (!equalsIgnoringCase(line.substr(0, colon + 1), kLengthHeader))
             continue;
