@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 
 #include "enum-check.h"
 #include "file-ops.h"
@@ -13,13 +12,6 @@ namespace {
 
 using json = nlohmann::json;
 
-// JSON-RPC and protocol error codes.
-constexpr int kParseError = -32700;
-constexpr int kInvalidRequest = -32600;
-constexpr int kMethodNotFound = -32601;
-constexpr int kInvalidParams = -32602;
-constexpr int kServerNotInitialized = -32002;
-
 // Protocol constants.
 constexpr int kSeverityError = 1;
 constexpr int kSeverityWarning = 2;
@@ -29,59 +21,6 @@ constexpr int kSyncFull = 1;
 
 // Texts longer than this are cut in hovers and symbols.
 constexpr size_t kMaxShown = 500;
-
-// ---- JSON-RPC
-
-// Texts quoted from the list may be cut inside a UTF-8 sequence; such bytes
-// become U+FFFD rather than an exception.
-std::string dump(const json& message) { return message.dump(-1, ' ', false, json::error_handler_t::replace); }
-
-void send(LspOutput* output, json message) {
-    message["jsonrpc"] = "2.0";
-    output->messages += framed(dump(message));
-}
-
-void reply(LspOutput* output, const json& id, json result) {
-    send(output, {{"id", id}, {"result", std::move(result)}});
-}
-
-void replyError(LspOutput* output, const json& id, int code, const std::string& text) {
-    send(output, {{"id", id}, {"error", {{"code", code}, {"message", text}}}});
-}
-
-void notify(LspOutput* output, const char* method, json params) {
-    send(output, {{"method", method}, {"params", std::move(params)}});
-}
-
-// The member `name` of `value`; null when `value` is no object or lacks it.
-const json& member(const json& value, const char* name) {
-    static const json none;
-    if (!value.is_object())
-        return none;
-    const auto found = value.find(name);
-    return found == value.end() ? none : *found;
-}
-
-// A request's parameters that are not as the protocol has them.
-struct BadParams {
-    std::string text;
-};
-
-const std::string& stringAt(const json& value, const char* name) {
-    const json& found = member(value, name);
-    if (!found.is_string())
-        throw BadParams{std::string("'") + name + "' is not a string"};
-    return found.get_ref<const std::string&>();
-}
-
-std::int64_t numberAt(const json& value, const char* name) {
-    const json& found = member(value, name);
-    if (!found.is_number_integer())
-        throw BadParams{std::string("'") + name + "' is not an integer"};
-    return found.get<std::int64_t>();
-}
-
-// ---- Positions
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -192,8 +131,6 @@ std::optional<size_t> offsetOf(const LspDocument& doc, const json& where, Positi
     return static_cast<size_t>(text.data() - doc.text.data()) + offsetIn(text, numberAt(where, "character"), encoding);
 }
 
-// ---- Documents
-
 void readDocument(LspDocument* doc, const std::string& outputDir) {
     indexLines(doc);
     doc->enums.clear();
@@ -221,8 +158,8 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
         }
         diagnostics.push_back(std::move(diagnostic));
     }
-    notify(output, "textDocument/publishDiagnostics",
-           {{"uri", uri}, {"version", doc.version}, {"diagnostics", std::move(diagnostics)}});
+    sendNotification(&output->messages, "textDocument/publishDiagnostics",
+                     {{"uri", uri}, {"version", doc.version}, {"diagnostics", std::move(diagnostics)}});
 }
 
 // Applies one entry of a didChange's contentChanges: the whole new text, or
@@ -247,8 +184,6 @@ LspDocument& openDocument(LspServer* server, const std::string& uri) {
         throw BadParams{"the document " + excerpt(uri) + " is not open"};
     return found->second;
 }
-
-// ---- Hover and symbols
 
 // `text` as Markdown code, fenced by more backticks than it holds in a row.
 std::string code(std::string_view text) {
@@ -369,8 +304,6 @@ json symbols(const LspServer& server, const LspDocument& doc) {
     return result;
 }
 
-// ---- Dispatch
-
 // The encoding the editor prefers among those it offers; UTF-16 when it
 // offers none.
 PositionEncoding chooseEncoding(const json& params) {
@@ -404,26 +337,26 @@ void handleRequest(LspServer* server, const std::string& method, const json& id,
                    LspOutput* output) {
     using State = LspServer::State;
     if (method == "initialize" && server->state == State::Starting)
-        return reply(output, id, initialize(server, params));
+        return sendReply(&output->messages, id, initialize(server, params));
     if (server->state == State::Starting)
-        return replyError(output, id, kServerNotInitialized, "the server is not initialized yet");
+        return sendError(&output->messages, id, kServerNotInitialized, "the server is not initialized yet");
     if (server->state == State::ShutDown)
-        return replyError(output, id, kInvalidRequest, "the server is shut down");
+        return sendError(&output->messages, id, kInvalidRequest, "the server is shut down");
     if (method == "initialize")
-        return replyError(output, id, kInvalidRequest, "the server is initialized already");
+        return sendError(&output->messages, id, kInvalidRequest, "the server is initialized already");
     if (method == "shutdown") {
         server->state = State::ShutDown;
-        return reply(output, id, nullptr);
+        return sendReply(&output->messages, id, nullptr);
     }
     if (method == "textDocument/hover") {
         const LspDocument& doc = openDocument(server, stringAt(member(params, "textDocument"), "uri"));
-        return reply(output, id, hover(*server, doc, params));
+        return sendReply(&output->messages, id, hover(*server, doc, params));
     }
     if (method == "textDocument/documentSymbol") {
         const LspDocument& doc = openDocument(server, stringAt(member(params, "textDocument"), "uri"));
-        return reply(output, id, symbols(*server, doc));
+        return sendReply(&output->messages, id, symbols(*server, doc));
     }
-    replyError(output, id, kMethodNotFound, "unknown method '" + excerpt(method) + "'");
+    sendError(&output->messages, id, kMethodNotFound, "unknown method '" + excerpt(method) + "'");
 }
 
 void handleNotification(LspServer* server, const std::string& method, const json& params, LspOutput* output) {
@@ -458,14 +391,15 @@ void handleNotification(LspServer* server, const std::string& method, const json
     } else if (method == "textDocument/didClose") {
         const std::string& uri = stringAt(document, "uri");
         if (server->documents.erase(uri))
-            notify(output, "textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
+            sendNotification(&output->messages, "textDocument/publishDiagnostics",
+                             {{"uri", uri}, {"diagnostics", json::array()}});
     }
 }
 
 void handleMessage(LspServer* server, std::string_view body, LspOutput* output) {
     const json message = json::parse(body, nullptr, false);
     if (message.is_discarded())
-        return replyError(output, nullptr, kParseError, "the message is no JSON");
+        return sendError(&output->messages, nullptr, kParseError, "the message is no JSON");
     const json& id = member(message, "id");
     const json& method = member(message, "method");
     const bool validId = id.is_null() || id.is_string() || id.is_number_integer();
@@ -474,8 +408,8 @@ void handleMessage(LspServer* server, std::string_view body, LspOutput* output) 
     if (isRequest && validId && method.is_null() && (message.contains("result") || message.contains("error")))
         return;
     if (!message.is_object() || !method.is_string() || !validId)
-        return replyError(output, validId ? id : json(), kInvalidRequest,
-                          "the message is no JSON-RPC request or notification");
+        return sendError(&output->messages, validId ? id : json(), kInvalidRequest,
+                         "the message is no JSON-RPC request or notification");
     const std::string& name = method.get_ref<const std::string&>();
     const json& params = member(message, "params");
     try {
@@ -485,7 +419,7 @@ void handleMessage(LspServer* server, std::string_view body, LspOutput* output) 
             handleNotification(server, name, params, output);
     } catch (const BadParams& bad) {
         if (isRequest)
-            replyError(output, id, kInvalidParams, bad.text);
+            sendError(&output->messages, id, kInvalidParams, bad.text);
         else
             output->log += "enumgen: warning: ignored " + excerpt(name) + ": " + bad.text + "\n";
     }
@@ -504,7 +438,7 @@ size_t handleInput(LspServer* server, LspOutput* output) {
             return frame.missing;
         }
         if (frame.kind == Frame::Kind::BadHeader)
-            replyError(output, nullptr, kParseError, frame.error);
+            sendError(&output->messages, nullptr, kParseError, frame.error);
         else if (frame.kind == Frame::Kind::Message)
             handleMessage(server, frame.body, output);
     }

@@ -116,3 +116,48 @@ std::string framed(std::string_view body) {
     std::string text = "Content-Length: " + toString(static_cast<std::int64_t>(body.size())) + "\r\n\r\n";
     return text.append(body);
 }
+
+namespace {
+
+// Texts quoted from the list may be cut inside a UTF-8 sequence; such bytes
+// become U+FFFD rather than an exception.
+void send(std::string* out, nlohmann::json message) {
+    message["jsonrpc"] = "2.0";
+    out->append(framed(message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)));
+}
+
+}  // namespace
+
+void sendReply(std::string* out, const nlohmann::json& id, nlohmann::json result) {
+    send(out, {{"id", id}, {"result", std::move(result)}});
+}
+
+void sendError(std::string* out, const nlohmann::json& id, int code, const std::string& text) {
+    send(out, {{"id", id}, {"error", {{"code", code}, {"message", text}}}});
+}
+
+void sendNotification(std::string* out, const char* method, nlohmann::json params) {
+    send(out, {{"method", method}, {"params", std::move(params)}});
+}
+
+const nlohmann::json& member(const nlohmann::json& value, const char* name) {
+    static const nlohmann::json none;
+    if (!value.is_object())
+        return none;
+    const auto found = value.find(name);
+    return found == value.end() ? none : *found;
+}
+
+const std::string& stringAt(const nlohmann::json& value, const char* name) {
+    const nlohmann::json& found = member(value, name);
+    if (!found.is_string())
+        throw BadParams{std::string("'") + name + "' is not a string"};
+    return found.get_ref<const std::string&>();
+}
+
+std::int64_t numberAt(const nlohmann::json& value, const char* name) {
+    const nlohmann::json& found = member(value, name);
+    if (!found.is_number_integer())
+        throw BadParams{std::string("'") + name + "' is not an integer"};
+    return found.get<std::int64_t>();
+}
