@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "enum-check.h"
+#include "enum-lsp.h"
 #include "enum-reader.h"
 #include "enum-writer.h"
 #include "file-ops.h"
@@ -63,6 +64,7 @@ struct Options {
     bool brief = false;
     bool outputs = false;
     bool removeStale = false;
+    bool lsp = false;
     std::vector<std::string> directories;
     std::string list = kEnumListPath;
     // The templates' folder; empty for the working directory.
@@ -92,6 +94,10 @@ constexpr char kUsage[] =
     "                      and exit with 1 if there is any\n"
     "  --brief             print the paths of rewritten files without their texts\n"
     "  --outputs           write nothing; print the paths of the files a run writes\n"
+    "  --lsp               serve an editor as a language server on standard input\n"
+    "                      and output: the messages while the list is edited,\n"
+    "                      item values on hover, the enums as symbols; only\n"
+    "                      --output goes with it\n"
     "  -h, --help          print this help and exit\n"
     "  --version           print the version and exit\n"
     "\n"
@@ -137,6 +143,8 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
             options->outputs = true;
         else if (arg == "--remove-stale")
             options->removeStale = true;
+        else if (arg == "--lsp")
+            options->lsp = true;
         else if (arg == "-C" && i + 1 < argc)
             options->directories.push_back(argv[++i]);
         else if (arg == "-C")
@@ -152,6 +160,13 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     }
     if (!options->output.ends_with('/'))
         options->output += '/';
+    // The editor sends the list; nothing is read from files or written.
+    if (options->lsp &&
+        (options->check || options->brief || options->outputs || options->removeStale ||
+         !options->directories.empty() || !options->templates.empty() || options->list != kEnumListPath)) {
+        *err = "option '--lsp' goes only with --output";
+        return false;
+    }
     return true;
 }
 
@@ -264,6 +279,11 @@ int run(int argc, char** argv) {
     if (options.help || options.version) {
         std::fputs(options.help ? kUsage : "enumgen " ENUMGEN_VERSION "\n", stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (options.lsp) {
+        LspServer server;
+        server.outputDir = options.output;
+        return runLanguageServer(std::move(server));
     }
     removeTempFileOnInterrupt();
     return generate(options) ? 0 : 1;

@@ -275,4 +275,6 @@ bool changeDirectory(const std::string& path, std::string* err) {
 
 void writeStandardStreamsAsBytes() {}
 
+void readStandardInputAsBytes() {}
+
 bool deviceNamesAreReserved() { return false; }

@@ -48,6 +48,10 @@ bool changeDirectory(const std::string& path, std::string* err);
 // with no line-end translation, so every platform prints the same bytes.
 void writeStandardStreamsAsBytes();
 
+// Makes standard input read its bytes as they are, for a byte-counted
+// protocol such as the language server's.
+void readStandardInputAsBytes();
+
 // Whether the platform cannot create a file named like a device (con, nul,
 // com1, lpt1, ...), with any extension.
 bool deviceNamesAreReserved();
