@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "text-ops.h"
@@ -32,9 +32,9 @@ static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end()));
 
 // Qt's keyword macros: a name spelled like one is replaced by the
 // preprocessor wherever Qt's headers define it.
-constexpr std::array<std::string_view, 12> kQtMacros = {"Q_EMIT",   "Q_FOREACH", "Q_FOREVER", "Q_SIGNAL",
-                                                       "Q_SIGNALS", "Q_SLOT",    "Q_SLOTS",   "emit",
-                                                       "foreach",  "forever",   "signals",   "slots"};
+constexpr std::array<std::string_view, 12> kQtMacros = {"Q_EMIT",    "Q_FOREACH", "Q_FOREVER", "Q_SIGNAL",
+                                                        "Q_SIGNALS", "Q_SLOT",    "Q_SLOTS",   "emit",
+                                                        "foreach",   "forever",   "signals",   "slots"};
 static_assert(std::is_sorted(kQtMacros.begin(), kQtMacros.end()));
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -136,7 +136,8 @@ std::vector<std::int32_t> firstEqual(const std::vector<Key>& keys) {
 // Which of `take` (item indices) come after an equal key: sets `sameAs` of
 // such an item to the index of the first item with that key.
 template <class Key>
-void markEqual(const std::vector<std::uint32_t>& take, const std::vector<Key>& keys, std::vector<std::int32_t>* sameAs) {
+void markEqual(const std::vector<std::uint32_t>& take, const std::vector<Key>& keys,
+               std::vector<std::int32_t>* sameAs) {
     const std::vector<std::int32_t> first = firstEqual(keys);
     for (size_t k = 0; k < take.size(); ++k) {
         if (first[k] >= 0)
@@ -187,10 +188,10 @@ void checkItems(const EnumType& type, ListMessages* messages) {
         if (sameName[i] >= 0) {
             // The same item twice is one mistake: its key and value are not compared again.
             const Item& first = items[static_cast<size_t>(sameName[i])];
-            messages->push_back({item.line, Kind::Error,
-                                 quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " +
-                                     toString(first.line),
-                                 item.column, length, first.line, first.column, quoted() + " is first defined here"});
+            messages->push_back(
+                {item.line, Kind::Error,
+                 quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
+                 item.column, length, first.line, first.column, quoted() + " is first defined here"});
             continue;
         }
         if (sameKey[i] >= 0) {

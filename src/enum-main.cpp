@@ -235,7 +235,8 @@ bool generate(const Options& options) {
     checkEnums(enums, &messages);
     checkOutputPaths(enums, run.dir, &messages);
     if (sameDirectory(options.templates.empty() ? "." : options.templates, run.dir))
-        errors.push_back(run.dir + (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
+        errors.push_back(run.dir +
+                         (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
                          ", so the generated files would overwrite the templates");
     reportListMessages(options.list, messages);
     if (!errors.empty() || hasErrors(messages)) {
@@ -247,7 +248,8 @@ bool generate(const Options& options) {
         // For build systems, which must know the files before a run makes them.
         std::printf("%senums.hpp\n", run.dir.c_str());
         for (const EnumType& type : enums)
-            std::printf("%s\n%s\n", outputPath(run.dir, type, ".hpp").c_str(), outputPath(run.dir, type, ".cpp").c_str());
+            std::printf("%s\n%s\n", outputPath(run.dir, type, ".hpp").c_str(),
+                        outputPath(run.dir, type, ".cpp").c_str());
         std::printf("%senums.cpp\n", run.dir.c_str());
         return std::fflush(stdout) == 0;
     }

@@ -217,11 +217,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
                                      markerColumn(marker), static_cast<int>(m.open.size())});
         }
         if (const std::string_view outside = textOutsideMarkers(body, def); !outside.empty())
-            messages->push_back({lineNumber, Kind::Warning,
-                                 "'" + excerpt(outside) +
-                                     "' is inside no marker, so it is ignored; is a marker mistyped?",
-                                 column(static_cast<size_t>(outside.data() - body.data())),
-                                 static_cast<int>(outside.size())});
+            messages->push_back(
+                {lineNumber, Kind::Warning,
+                 "'" + excerpt(outside) + "' is inside no marker, so it is ignored; is a marker mistyped?",
+                 column(static_cast<size_t>(outside.data() - body.data())), static_cast<int>(outside.size())});
         // Keys and descriptions become string literals in the generated code.
         for (size_t marker : {size_t{0}, size_t{2}}) {
             if (const size_t at = literalBreak(def.fields[marker]); at != std::string_view::npos)

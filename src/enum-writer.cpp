@@ -192,9 +192,10 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
         }
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);
         if (!added)
-            error(type, "enum '" + excerpt(type.name) + "' writes the same files as enum '" +
-                            excerpt(owner->second->name) + "' on line " + toString(owner->second->line) + ": " +
-                            excerpt(outputPath(type, ".hpp")) + " and .cpp",
+            error(type,
+                  "enum '" + excerpt(type.name) + "' writes the same files as enum '" + excerpt(owner->second->name) +
+                      "' on line " + toString(owner->second->line) + ": " + excerpt(outputPath(type, ".hpp")) +
+                      " and .cpp",
                   owner->second);
     }
 }

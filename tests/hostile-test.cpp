@@ -56,8 +56,9 @@ TEST_F(Hostile, MillionItemsInOneEnumAndFiftyMegabyteLines) {
     writeFile(tree.work / "enum-list", list);
     RunResult result = run(list.size() + (300u << 20));
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "enum-list:1000001:9: warning: item 'I999998' has the key 'k7' of item 'I7' on line 10; "
-                          "fromKey finds only the first\nenum-list:10:4: note: item 'I7' has the key here\n");
+    EXPECT_EQ(result.err,
+              "enum-list:1000001:9: warning: item 'I999998' has the key 'k7' of item 'I7' on line 10; "
+              "fromKey finds only the first\nenum-list:10:4: note: item 'I7' has the key here\n");
     const std::string header = readFile(tree.out / "huge.hpp");
     EXPECT_NE(header.find("    I999999 = (int)999999\n"), std::string::npos);
     EXPECT_NE(header.find(std::string(50 << 20, 'd')), std::string::npos);

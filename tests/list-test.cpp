@@ -21,11 +21,11 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
         "  \n\r\n\t-Tab\n# c\n\xEF\xBB\xBF+Bom\n+\r\n-Red [[red]]\n- Red\n- *H\n-**I\n-[[a]\n"
         "-y[[k[-z-]]]\n-x[= 5 =][:  d :]\n !h \r\n+Seq\n-A[==]\n-B\n+Zero\n-A[=0=]\n",
         &messages);
-    EXPECT_EQ(messages,
-              (ListMessages{
-                  {11, ListMessage::Kind::Error, "'[[' is never closed by ']]', so the key cannot be read", 2, 2},
-                  {12, ListMessage::Kind::Warning, "']' is inside no marker, so it is ignored; is a marker mistyped?",
-                   12, 1}}));
+    EXPECT_EQ(
+        messages,
+        (ListMessages{{11, ListMessage::Kind::Error, "'[[' is never closed by ']]', so the key cannot be read", 2, 2},
+                      {12, ListMessage::Kind::Warning,
+                       "']' is inside no marker, so it is ignored; is a marker mistyped?", 12, 1}}));
     ASSERT_EQ(enums.size(), 3u);
     EXPECT_EQ(enums[0].name, "");
     EXPECT_EQ(enums[0].headerContents, "!h \r\n");

@@ -40,8 +40,9 @@ TEST_F(Run, WriteFailuresSpareOtherOutputsAndOldContentThenTheNextRunRepairs) {
     EXPECT_EQ(readFile(tree.out / "big.hpp"), "old big.hpp\n");
     for (const char* name : {"enums.hpp", "enums.cpp", "small.cpp", "big.cpp"})
         EXPECT_NE(readFile(tree.out / name).substr(0, 4), "old ") << name << " is written despite the failures";
-    EXPECT_EQ(failed.out, "Generate enum files\nWrite to ../enum/enums.hpp\nWrite to ../enum/small.cpp\n"
-                          "Write to ../enum/big.cpp\nWrite to ../enum/enums.cpp\n");
+    EXPECT_EQ(failed.out,
+              "Generate enum files\nWrite to ../enum/enums.hpp\nWrite to ../enum/small.cpp\n"
+              "Write to ../enum/big.cpp\nWrite to ../enum/enums.cpp\n");
     std::string files;
     for (const auto& [name, text] : snapshot(tree.out))
         files += name + " ";
@@ -86,8 +87,9 @@ TEST_F(Run, MissingOutputDirectoryFailsEveryOutputUntilItExists) {
     // A build log that takes both streams shows the banner before the list's errors.
     writeFile(tree.work / "enum-list", "-Orphan\n");
     std::system(("cd '" + tree.work.string() + "' && '" ENUMGEN_EXE "' >../log 2>&1").c_str());
-    EXPECT_EQ(readFile(tree.root / "log"), "Generate enum files\nenum-list:1:1: error: '-' line before the first '+' "
-                                           "line: there is no enum for it to belong to\n");
+    EXPECT_EQ(readFile(tree.root / "log"),
+              "Generate enum files\nenum-list:1:1: error: '-' line before the first '+' "
+              "line: there is no enum for it to belong to\n");
 }
 
 TEST_F(Run, AFifoInPlaceOfAnOutputIsReplacedWithoutWaiting) {
