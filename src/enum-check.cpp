@@ -191,7 +191,7 @@ void checkItems(const EnumType& type, ListMessages* messages) {
             messages->push_back(
                 {item.line, Kind::Error,
                  quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
-                 item.column, length, first.line, first.column, quoted() + " is first defined here"});
+                 item.column, length, first.line, first.column, quoted() + " is first defined here", length});
             continue;
         }
         if (sameKey[i] >= 0) {
@@ -200,7 +200,8 @@ void checkItems(const EnumType& type, ListMessages* messages) {
                                  quoted() + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
                                      "' on line " + toString(first.line) + "; fromKey finds only the first",
                                  item.keyColumn, static_cast<int>(item.key.size()) + 4, first.line, first.keyColumn,
-                                 "item '" + excerpt(first.name) + "' has the key here"});
+                                 "item '" + excerpt(first.name) + "' has the key here",
+                                 static_cast<int>(first.key.size()) + 4});
         }
         if (sameValue[i] >= 0) {
             const Item& first = items[static_cast<size_t>(sameValue[i])];
@@ -213,7 +214,8 @@ void checkItems(const EnumType& type, ListMessages* messages) {
                  item.valueColumn ? item.valueColumn : item.column,
                  item.valueColumn ? static_cast<int>(item.value.size()) + 4 : length, first.line,
                  first.valueColumn ? first.valueColumn : first.column,
-                 "item '" + excerpt(first.name) + "' has the value " + value + " here"});
+                 "item '" + excerpt(first.name) + "' has the value " + value + " here",
+                 first.valueColumn ? static_cast<int>(first.value.size()) + 4 : static_cast<int>(first.name.size())});
         }
     }
 }
@@ -402,7 +404,8 @@ void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
                                  "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
                                      excerpt(first.name) + "' on line " + toString(first.line),
                                  type.keyColumn, static_cast<int>(type.key.size()) + 4, first.line, first.keyColumn,
-                                 "enum '" + excerpt(first.name) + "' has the key here"});
+                                 "enum '" + excerpt(first.name) + "' has the key here",
+                                 static_cast<int>(first.key.size()) + 4});
         }
         checkItems(type, messages);
     }

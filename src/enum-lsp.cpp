@@ -106,21 +106,6 @@ json listRange(const LspDocument& doc, int line, int column, size_t length, Posi
     return range(doc, start + begin, start + std::min(begin + length, text.size()), encoding);
 }
 
-// The length of what a note points at: a whole marker, or a name up to the
-// first marker.
-size_t extentAt(const LspDocument& doc, int line, int column) {
-    const std::string_view text = listLine(doc, line);
-    if (column <= 0 || static_cast<size_t>(column) > text.size())
-        return 0;
-    const std::string_view rest = text.substr(static_cast<size_t>(column - 1));
-    if (rest.size() >= 2 && rest[0] == '[' && std::string_view("[=-:~").find(rest[1]) != std::string_view::npos) {
-        const char close[] = {rest[1] == '[' ? ']' : rest[1], ']', '\0'};
-        const size_t end = rest.find(close, 2);
-        return end == std::string_view::npos ? 2 : end + 2;
-    }
-    return trim(rest.substr(0, rest.find('['))).size();
-}
-
 // A position from the editor as a byte offset in the text; none past the
 // last line.
 std::optional<size_t> offsetOf(const LspDocument& doc, const json& where, PositionEncoding encoding) {
@@ -138,9 +123,7 @@ void readDocument(LspDocument* doc, const std::string& outputDir) {
     parseEnumList(doc->text, &doc->enums, &doc->messages);
     checkEnums(doc->enums, &doc->messages);
     checkOutputPaths(doc->enums, outputDir, &doc->messages);
-    // In line order, as the command line prints them.
-    std::stable_sort(doc->messages.begin(), doc->messages.end(),
-                     [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
+    sortByLine(&doc->messages);
 }
 
 void publishDiagnostics(LspOutput* output, const LspServer& server, const std::string& uri, const LspDocument& doc) {
@@ -152,8 +135,8 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
             {"source", "enumgen"},
             {"message", m.text}};
         if (m.noteLine > 0) {
-            const json where =
-                listRange(doc, m.noteLine, m.noteColumn, extentAt(doc, m.noteLine, m.noteColumn), server.encoding);
+            const json where = listRange(doc, m.noteLine, m.noteColumn, static_cast<size_t>(std::max(m.noteLength, 0)),
+                                         server.encoding);
             diagnostic["relatedInformation"] = {{{"location", {{"uri", uri}, {"range", where}}}, {"message", m.note}}};
         }
         diagnostics.push_back(std::move(diagnostic));

@@ -180,9 +180,7 @@ std::string listPlace(const std::string& list, int line, int column) {
 }
 
 void reportListMessages(const std::string& list, ListMessages messages) {
-    // In line order, as a reader goes through the list.
-    std::stable_sort(messages.begin(), messages.end(),
-                     [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
+    sortByLine(&messages);
     std::fflush(stdout);
     for (const ListMessage& m : messages) {
         std::fprintf(stderr, "%s%s: %s\n", listPlace(list, m.line, m.column).c_str(),

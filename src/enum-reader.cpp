@@ -159,6 +159,11 @@ bool hasErrors(const ListMessages& messages) {
                        [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });
 }
 
+void sortByLine(ListMessages* messages) {
+    std::stable_sort(messages->begin(), messages->end(),
+                     [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
+}
+
 void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     // Set once an item's implicit value could not be computed, so the items
@@ -263,7 +268,8 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         } else if (type.items.empty()) {
             item.value = "0";
         } else if (!valueUnknown) {
-            const std::string& previous = type.items.back().value;
+            const EnumType::Item& previousItem = type.items.back();
+            const std::string& previous = previousItem.value;
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
             } else {
@@ -272,9 +278,11 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
                      "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
                          excerpt(previous) +
                          "' does not end in a decimal digit; give the item an explicit value with [=...=]",
-                     item.column, static_cast<int>(item.name.size()), type.items.back().line,
-                     type.items.back().valueColumn ? type.items.back().valueColumn : type.items.back().column,
-                     "the value to count on from is here"});
+                     item.column, static_cast<int>(item.name.size()), previousItem.line,
+                     previousItem.valueColumn ? previousItem.valueColumn : previousItem.column,
+                     "the value to count on from is here",
+                     static_cast<int>(previousItem.valueColumn ? previousItem.value.size() + 4
+                                                               : previousItem.name.size())});
                 valueUnknown = true;
             }
         }

@@ -34,16 +34,22 @@ struct ListMessage {
     // is about the whole line.
     int column = 0;
     int length = 0;
-    // The other place a clash involves, and what to say of it.
+    // The other place a clash involves, what to say of it, and how many
+    // bytes it spans.
     int noteLine = 0;
     int noteColumn = 0;
     std::string note{};
+    int noteLength = 0;
 
     bool operator==(const ListMessage&) const = default;
 };
 using ListMessages = std::vector<ListMessage>;
 
 bool hasErrors(const ListMessages& messages);
+
+// Puts messages in line order, as a reader goes through the list; those of
+// one line keep their order.
+void sortByLine(ListMessages* messages);
 
 // Parses enum-list text into `enums`. Lines that cannot be handled, markers
 // left open, text outside every marker and texts that cannot be string

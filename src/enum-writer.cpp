@@ -149,7 +149,8 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
     auto error = [messages](const EnumType& type, std::string text, const EnumType* first = nullptr) {
         messages->push_back({type.line, ListMessage::Kind::Error, std::move(text), type.column,
                              static_cast<int>(type.name.size()), first ? first->line : 0, first ? first->column : 0,
-                             first ? "enum '" + excerpt(first->name) + "' is here" : std::string()});
+                             first ? "enum '" + excerpt(first->name) + "' is here" : std::string(),
+                             first ? static_cast<int>(first->name.size()) : 0});
     };
     auto outputPath = [&dir](const EnumType& type, const char* extension) {
         return ::outputPath(dir, type, extension);
