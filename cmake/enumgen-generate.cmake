@@ -1,4 +1,4 @@
-# enumgen_generate(<target> [PUBLIC] [TEMPLATES <dir>] [ENUM_LIST <file>])
+# enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.
 # <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp; without
@@ -16,6 +16,13 @@
 # removed enum's files are no longer compiled. Editing the list, a template or
 # enumgen reruns the generator; it rewrites only files whose text changed, and
 # the build tool recompiles only what depends on those.
+#
+# When <dir> holds precompiled.hpp, as the Qt templates do, <target> gets it as
+# its precompiled header: the Qt headers the generated files include, which
+# are most of what a file that includes an enum header compiles. It is
+# force-included into every C++ file of <target>, so a file that defines a Qt
+# macro such as QT_NO_DEBUG_OUTPUT before its includes should define it for the
+# target instead, or the target opts out with NO_PRECOMPILED_HEADER.
 #
 # With QML, <target> is a QML module (qt_add_qml_module) and every enum E of
 # the list is its QML type E, with the values E.Value, and the model type
@@ -90,11 +97,11 @@ function(_enumgen_file_names target list_file files_var names_var)
 endfunction()
 
 function(enumgen_generate target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML" "TEMPLATES;ENUM_LIST" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML;NO_PRECOMPILED_HEADER" "TEMPLATES;ENUM_LIST" "")
   if(arg_UNPARSED_ARGUMENTS)
     list(GET arg_UNPARSED_ARGUMENTS 0 unknown)
     message(FATAL_ERROR "enumgen_generate(${target}): unknown argument '${unknown}'; "
-                        "it takes PUBLIC, QML, TEMPLATES <dir> and ENUM_LIST <file>")
+                        "it takes PUBLIC, QML, NO_PRECOMPILED_HEADER, TEMPLATES <dir> and ENUM_LIST <file>")
   endif()
   if(arg_KEYWORDS_MISSING_VALUES)
     message(FATAL_ERROR "enumgen_generate(${target}): ${arg_KEYWORDS_MISSING_VALUES} needs a value")
@@ -147,8 +154,12 @@ function(enumgen_generate target)
   endif()
   # Without QML nothing generated needs moc, and AUTOMOC over these byproducts
   # would make a dependency cycle with the generator's rule (see _enumgen_qml).
-  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
+  # Each enum's source compiles a part of its header that no other file may see.
+  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON SKIP_UNITY_BUILD_INCLUSION ON)
   target_sources(${target} PRIVATE ${outputs})
+  if(NOT arg_NO_PRECOMPILED_HEADER AND EXISTS "${templates}/precompiled.hpp")
+    target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${templates}/precompiled.hpp>")
+  endif()
   if(arg_QML)
     _enumgen_qml(${target} "${enum_list}" "${names}" "${stamp}" "${outputs}")
   else()

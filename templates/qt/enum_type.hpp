@@ -30,7 +30,15 @@ using __ENUM_NAMEEnum::__ENUM_NAME;
 using __ENUM_NAMEEnum::__ENUM_FLAGS_NAME;
 #endif
 #endif
-Q_DECLARE_METATYPE(__ENUM_NAME)
+// Q_DECLARE_METATYPE(__ENUM_NAME), with the registration defined once, in
+// __ENUM_LOWERS.cpp, rather than compiled in every file that includes this.
+QT_BEGIN_NAMESPACE
+template <>
+struct QMetaTypeId<__ENUM_NAME> {
+    enum { Defined = 1 };
+    static int qt_metatype_id();
+};
+QT_END_NAMESPACE
 
 // The item table, defined in __ENUM_LOWERS.cpp. It stays outside EnumInfo, so
 // its entries `__ENUM_NAME::...` name the enum even when the enum is named like
@@ -52,8 +60,8 @@ struct EnumInfo<__ENUM_NAME> {
     // The enum's C++ name, for debug output.
     static constexpr const char *typeName = "__ENUM_NAME";
     // The enum's own key and translated description.
-    static QString typeKey() { return QStringLiteral("__ENUM_KEY"); }
-    static QString typeDescription() { return qApp->translate("EnumInfo", "__ENUM_DESC"); }
+    static QString typeKey();
+    static QString typeDescription();
 
     // clang takes no alias in `using enum`.
     static constexpr Enum defaultValue = [] { using enum ::__ENUM_NAME; return ::__ENUM_NAME{__ENUM_DEFAULT}; }();
@@ -65,8 +73,8 @@ struct EnumInfo<__ENUM_NAME> {
         __ENUM_FUNC_ITEM
     }
 
-    // Defined in __ENUM_LOWERS.cpp, so that a file including this header
-    // compiles only what it calls.
+    // The rest is defined in __ENUM_LOWERS.cpp, so that a file including this
+    // header compiles only what it calls.
     static const Item *itemByName(QStringView name);
     static const Item *itemByKey(QStringView key);
     // The item's name and key, empty for a value of no item.
@@ -75,25 +83,27 @@ struct EnumInfo<__ENUM_NAME> {
     // The value of a name or key, `fallback` when no item has it.
     static Enum fromName(QStringView name, Enum fallback = defaultValue);
     static Enum fromKey(QStringView key, Enum fallback = defaultValue);
-
-    // The item's translated description.
-    static QString description(Enum e)
-    {
-        switch (e) {
-__ENUM_FUNC_DESC_CASES
-        }
-    }
+    // The item's translated description; empty for a value of no item.
+    static QString description(Enum value);
 };
 
-// qDebug() << __ENUM_NAME::...; defined in __ENUM_LOWERS.cpp.
+// qDebug() << __ENUM_NAME::...
 QDebug operator<<(QDebug debug, __ENUM_NAME value);
 #if __ENUM_IS_FLAG
-// Inline, as the source template cannot tell a flags enum from another.
-inline QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
-{
-    return flagsDebug(debug, flags);
-}
+QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags);
 #endif
+
+// What the registry source enums.cpp instantiates for every enum, declared
+// here and defined once in __ENUM_LOWERS.cpp, so that enums.cpp compiles no
+// enum's meta-type nor its QVariant conversions.
+QT_BEGIN_NAMESPACE
+template <>
+int qMetaTypeId<__ENUM_NAME>();
+QT_END_NAMESPACE
+template <>
+QString _EnumVariantToEnumName<__ENUM_NAME>(const QVariant &variant);
+template <>
+QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name);
 #ifdef ENUMGEN_QML
 namespace __ENUM_NAMEEnum {
 // EnumModel<__ENUM_NAME> in QML: `__ENUM_NAMEModel {}`, with the text
@@ -131,6 +141,42 @@ public:
 // The model's name in C++ too, where the compiler reports a class of the same
 // name, which QML would take for the same type.
 using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
+#endif
+
+#ifdef ENUMGEN_SOURCE___ENUM_NAME
+// What needs the texts that only this header is given, compiled in
+// __ENUM_LOWERS.cpp alone: a changed description recompiles every file that
+// includes this header, and this keeps them cheap.
+#include <QCoreApplication>
+#include <QDebug>
+
+QString EnumInfo<__ENUM_NAME>::typeKey()
+{
+    return QStringLiteral("__ENUM_KEY");
+}
+
+QString EnumInfo<__ENUM_NAME>::typeDescription()
+{
+    return qApp->translate("EnumInfo", "__ENUM_DESC");
+}
+
+QString EnumInfo<__ENUM_NAME>::description(Enum e)
+{
+    switch (e) {
+__ENUM_FUNC_DESC_CASES
+    }
+}
+#if __ENUM_IS_FLAG
+
+// Prints "QFlags<__ENUM_NAME>(Antialias|Shadow)", as Q_FLAG does.
+QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
+{
+    const QDebugStateSaver saver(debug);
+    const QStringList parts = flagsParts(flags, [](const auto &item) { return item.name.toString(); });
+    debug.nospace().noquote() << "QFlags<" << EnumInfo<__ENUM_NAME>::typeName << ">(" << parts.join(u'|') << ')';
+    return debug;
+}
+#endif
 #endif
 __ENUM_FOOTER_CONTENTS
 #endif
