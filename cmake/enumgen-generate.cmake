@@ -129,7 +129,28 @@ function(enumgen_generate target)
   set(out "${base}/enum")
   file(MAKE_DIRECTORY "${out}")
   _enumgen_file_names(${target} "${enum_list}" files names)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
+  # The build files list every enum's files, so the configuration has to run
+  # again when the list's enums change, and only then: with Ninja, the build
+  # first brings `names_file` up to date from the list, before it decides
+  # whether to configure again, and the file changes only with the enums.
+  # Other generators decide first, so they configure again on every edit.
+  set(names_file "${base}/enums.txt")
+  file(CONFIGURE OUTPUT "${names_file}" CONTENT "${files}\n${names}\n" @ONLY)
+  if(CMAKE_GENERATOR STREQUAL "Ninja")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${names_file}")
+    add_custom_command(OUTPUT "${base}/enums.stamp"
+      BYPRODUCTS "${names_file}"
+      COMMAND "${CMAKE_COMMAND}" -DENUMGEN_TARGET=${target} "-DENUMGEN_LIST=${enum_list}"
+              "-DENUMGEN_NAMES_FILE=${names_file}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
+      COMMAND "${CMAKE_COMMAND}" -E touch "${base}/enums.stamp"
+      DEPENDS "${enum_list}"
+      VERBATIM)
+    # A target of its own: in <target>, AUTOMOC would wait for it and it for
+    # AUTOMOC.
+    add_custom_target(${target}_enumgen_names DEPENDS "${base}/enums.stamp")
+  else()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
+  endif()
   set(outputs "${out}/enums.hpp" "${out}/enums.cpp")
   foreach(file IN LISTS files)
     list(APPEND outputs "${out}/${file}.hpp" "${out}/${file}.cpp")
@@ -247,3 +268,11 @@ function(_enumgen_qml_files target)
     endif()
   endforeach()
 endfunction()
+
+# Run as a script (cmake -P) by the build: writes the enums of ENUMGEN_LIST to
+# ENUMGEN_NAMES_FILE as enumgen_generate does, touching it only when they
+# changed.
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  _enumgen_file_names(${ENUMGEN_TARGET} "${ENUMGEN_LIST}" files names)
+  file(CONFIGURE OUTPUT "${ENUMGEN_NAMES_FILE}" CONTENT "${files}\n${names}\n" @ONLY)
+endif()

@@ -13,19 +13,54 @@ std::vector<size_t> occurrences(std::string_view text, std::string_view from) {
     return found;
 }
 
-// Builds `text` with `to` in place of the `fromSize` bytes at each of `found`
-// into `scratch`, in one pass and one allocation at most, then swaps the two.
+// Puts `to` in place of the `fromSize` bytes at each of `found`. Within the
+// capacity `text` already has, the bytes move inside it: front to back when
+// the text shrinks, back to front when it grows, each byte once. Otherwise
+// the result is built in `scratch`, with room to spare for the steps that
+// follow, and the two are swapped.
 void replaceFound(std::string& text, const std::vector<size_t>& found, size_t fromSize, std::string_view to,
                   std::string& scratch) {
-    scratch.clear();
-    scratch.reserve(text.size() - found.size() * fromSize + found.size() * to.size());
-    size_t copied = 0;
-    for (size_t at : found) {
-        scratch.append(text, copied, at - copied).append(to);
-        copied = at + fromSize;
+    const size_t oldSize = text.size();
+    const size_t newSize = oldSize - found.size() * fromSize + found.size() * to.size();
+    if (newSize > text.capacity()) {
+        scratch.clear();
+        scratch.reserve(newSize + newSize / 8);
+        size_t copied = 0;
+        for (size_t at : found) {
+            scratch.append(text, copied, at - copied).append(to);
+            copied = at + fromSize;
+        }
+        scratch.append(text, copied);
+        text.swap(scratch);
+        return;
     }
-    scratch.append(text, copied);
-    text.swap(scratch);
+    using Traits = std::string::traits_type;
+    if (to.size() <= fromSize) {
+        char* data = text.data();
+        size_t write = found.front(), read = found.front();
+        for (size_t i = 0; i < found.size(); ++i) {
+            const size_t end = i + 1 < found.size() ? found[i + 1] : oldSize;
+            Traits::copy(data + write, to.data(), to.size());
+            write += to.size();
+            read += fromSize;
+            Traits::move(data + write, data + read, end - read);
+            write += end - read;
+            read = end;
+        }
+        text.resize(newSize);
+        return;
+    }
+    text.resize(newSize);
+    char* data = text.data();
+    size_t readEnd = oldSize, writeEnd = newSize;
+    for (size_t i = found.size(); i-- > 0;) {
+        const size_t tail = readEnd - (found[i] + fromSize);
+        writeEnd -= tail;
+        Traits::move(data + writeEnd, data + found[i] + fromSize, tail);
+        writeEnd -= to.size();
+        Traits::copy(data + writeEnd, to.data(), to.size());
+        readEnd = found[i];
+    }
 }
 
 }  // namespace

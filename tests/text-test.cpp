@@ -11,6 +11,7 @@ std::string replaced(std::string text, const char* from, const char* to) { retur
 TEST(Text, ReplaceNeverSearchesWhatItInserted) {
     EXPECT_EQ(replaced("__ENUM_NAME__ENUM_NAME", "__ENUM_NAME", "Color"), "ColorColor");
     EXPECT_EQ(replaced("AB", "AB", "ABAB"), "ABAB");
+    EXPECT_EQ(replaced("xAyAz", "A", "BCD"), "xBCDyBCDz");
     EXPECT_EQ(replaced("xAAAy", "AA", "A"), "xAAy");
     EXPECT_EQ(replaced("a__ENUM_Xb", "__ENUM_X", ""), "ab");
     EXPECT_EQ(toUpper("MyEnum_1\xC3\xA9"), "MYENUM_1\xC3\xA9");
