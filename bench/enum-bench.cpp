@@ -2,7 +2,9 @@
 // example's templates over synthetic enum lists of several sizes:
 //   first run      into an empty output folder, against `cp -r` of that tree;
 //   unchanged run  against `cat` of every output file to /dev/null;
-//   one change     after one enum's description changed.
+//   one change     after one enum's description changed;
+//   checks         the list checks alone, in this process, on the parsed list,
+//                  and their share of an unchanged run.
 // Each figure is the best of several runs. Prints the ratios to the baselines
 // and how much each figure grows when the input doubles.
 #include <unistd.h>
@@ -18,6 +20,9 @@
 #include <utility>
 #include <vector>
 
+#include "enum-check.h"
+#include "enum-reader.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,7 +33,7 @@ struct Size {
 };
 
 struct Figures {
-    double first = 0, copy = 0, unchanged = 0, cat = 0, oneChange = 0;
+    double first = 0, copy = 0, unchanged = 0, cat = 0, oneChange = 0, checks = 0;
     size_t files = 0, bytes = 0;
 };
 
@@ -97,6 +102,17 @@ Figures measure(const fs::path& root, Size size, int runs) {
         ++f.files;
         f.bytes += entry.file_size();
     }
+    std::vector<EnumType> enums;
+    ListMessages messages;
+    const std::string list = enumList(size, false);
+    parseEnumList(list, &enums, &messages);
+    f.checks = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        messages.clear();
+        const auto start = std::chrono::steady_clock::now();
+        checkEnums(enums, &messages);
+        f.checks = std::min(f.checks, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
     // Alternate the description, so every timed run has one header to rewrite.
     f.oneChange = 1e300;
     for (int i = 0; i < runs; ++i) {
@@ -109,8 +125,9 @@ Figures measure(const fs::path& root, Size size, int runs) {
 void printRow(Size size, const Figures& f, const Figures* half) {
     char label[32];
     std::snprintf(label, sizeof label, "%d x %d", size.enums, size.items);
-    std::printf("| %s | %zu | %.1f | %.3f | %.3f | %.2f | %.3f | %.3f | %.2f | %.3f |", label, f.files, f.bytes / 1e6,
-                f.first, f.copy, f.first / f.copy, f.unchanged, f.cat, f.unchanged / f.cat, f.oneChange);
+    std::printf("| %s | %zu | %.1f | %.3f | %.3f | %.2f | %.3f | %.3f | %.2f | %.3f | %.3f (%.0f%%) |", label, f.files,
+                f.bytes / 1e6, f.first, f.copy, f.first / f.copy, f.unchanged, f.cat, f.unchanged / f.cat, f.oneChange,
+                f.checks, 100 * f.checks / f.unchanged);
     if (half)
         std::printf(" %.2f / %.2f / %.2f |\n", f.first / half->first, f.unchanged / half->unchanged,
                     f.oneChange / half->oneChange);
@@ -134,8 +151,8 @@ int main(int argc, char** argv) {
 
     std::printf(
         "| enums x items | files | MB | first run s | cp -r s | ratio | unchanged s | cat s | ratio | "
-        "one change s | growth per doubling: first / unchanged / one change |\n");
-    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+        "one change s | checks s (share of unchanged) | growth per doubling: first / unchanged / one change |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|---|\n");
     // Two series that double their input from row to row.
     const std::vector<std::vector<Size>> series = {
         {{100, 20}, {1250, 50}, {2500, 50}, {5000, 50}, {10000, 50}},

@@ -59,6 +59,7 @@ QDebug operator<<(QDebug debug, __ENUM_NAME value)
     return debug;
 }
 
+QT_BEGIN_NAMESPACE
 int QMetaTypeId<__ENUM_NAME>::qt_metatype_id()
 {
     // Also known by the name it is written with, as with Q_DECLARE_METATYPE.
@@ -71,6 +72,7 @@ int qMetaTypeId<__ENUM_NAME>()
 {
     return QMetaType::fromType<__ENUM_NAME>().id();
 }
+QT_END_NAMESPACE
 
 template <>
 QString _EnumVariantToEnumName<__ENUM_NAME>(const QVariant &variant)
@@ -85,5 +87,35 @@ QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name)
     return item ? QVariant::fromValue(item->value) : QVariant();
 }
 
+template class EnumModel<__ENUM_NAME>;
+
 // QVariant converts the enum to and from its stored text from the start.
 [[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_NAME>();
+#ifdef ENUMGEN_QML
+
+__ENUM_NAMEEnum::__ENUM_NAMEModel::__ENUM_NAMEModel(QObject *parent) : EnumModel(parent) {}
+
+QVariant __ENUM_NAMEEnum::__ENUM_NAMEModel::data(const QModelIndex &index, int role) const
+{
+    return qmlEnumData(EnumModel::data(index, role), role);
+}
+
+QString __ENUM_NAMEEnum::__ENUM_NAMEModel::description(__ENUM_NAME value) const
+{
+    return EnumInfo<__ENUM_NAME>::description(value);
+}
+
+QString __ENUM_NAMEEnum::__ENUM_NAMEModel::text(__ENUM_NAME value) const
+{
+    return qmlEnumText(value);
+}
+
+QVariant __ENUM_NAMEEnum::__ENUM_NAMEModel::fromText(const QString &text) const
+{
+    return qmlEnumFromText<__ENUM_NAME>(text);
+}
+
+// moc's output for the header, compiled here rather than with that of every
+// other enum in one file, which a changed description would compile again.
+#include "moc___ENUM_LOWERS.cpp"
+#endif

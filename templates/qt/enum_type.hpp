@@ -93,6 +93,9 @@ QDebug operator<<(QDebug debug, __ENUM_NAME value);
 QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags);
 #endif
 
+// The list model of the enum, compiled once, in __ENUM_LOWERS.cpp.
+extern template class EnumModel<__ENUM_NAME>;
+
 // What the registry source enums.cpp instantiates for every enum, declared
 // here and defined once in __ENUM_LOWERS.cpp, so that enums.cpp compiles no
 // enum's meta-type nor its QVariant conversions.
@@ -120,22 +123,17 @@ class __ENUM_NAMEModel : public EnumModel<__ENUM_NAME>
     QML_NAMED_ELEMENT(__ENUM_NAMEModel)
 
 public:
-    explicit __ENUM_NAMEModel(QObject *parent = nullptr) : EnumModel(parent) {}
+    // Defined in __ENUM_LOWERS.cpp, like the rest of the enum's code.
+    explicit __ENUM_NAMEModel(QObject *parent = nullptr);
     // The value role as a number, which views such as ComboBox compare with
     // __ENUM_NAME.Value.
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override
-    {
-        return qmlEnumData(EnumModel::data(index, role), role);
-    }
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     // The item's translated description; empty for a value of no item.
-    Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const
-    {
-        return EnumInfo<__ENUM_NAME>::description(value);
-    }
+    Q_INVOKABLE QString description(__ENUM_NAMEEnum::__ENUM_NAME value) const;
     // The stored text, as enumText() or, for flags, flagsText() writes it.
-    Q_INVOKABLE QString text(__ENUM_NAMEEnum::__ENUM_NAME value) const { return qmlEnumText(value); }
+    Q_INVOKABLE QString text(__ENUM_NAMEEnum::__ENUM_NAME value) const;
     // The value of a stored text, or undefined for a text of no item.
-    Q_INVOKABLE QVariant fromText(const QString &text) const { return qmlEnumFromText<__ENUM_NAME>(text); }
+    Q_INVOKABLE QVariant fromText(const QString &text) const;
 };
 } // namespace __ENUM_NAMEEnum
 // The model's name in C++ too, where the compiler reports a class of the same
