@@ -12,10 +12,11 @@
 #
 # The folder belongs to enumgen: each run removes the .hpp and .cpp files there
 # that it did not generate, so a removed enum's header cannot be included any
-# more. The list is read again at configure time whenever it changes, so a
-# removed enum's files are no longer compiled. Editing the list, a template or
-# enumgen reruns the generator; it rewrites only files whose text changed, and
-# the build tool recompiles only what depends on those.
+# more. The list is read again at configure time when its enums change (with
+# Ninja; with other generators whenever it changes), so a removed enum's files
+# are no longer compiled. Editing the list, a template or enumgen reruns the
+# generator; it rewrites only files whose text changed, and the build tool
+# recompiles only what depends on those.
 #
 # When <dir> holds precompiled.hpp, as the Qt templates do, <target> gets it as
 # its precompiled header: the Qt headers the generated files include, which

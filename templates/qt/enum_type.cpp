@@ -87,11 +87,12 @@ QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name)
     return item ? QVariant::fromValue(item->value) : QVariant();
 }
 
-template class EnumModel<__ENUM_NAME>;
-
 // QVariant converts the enum to and from its stored text from the start.
 [[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_NAME>();
 #ifdef ENUMGEN_QML
+
+// The model and the QML model type that the header declares.
+template class EnumModel<__ENUM_NAME>;
 
 __ENUM_NAMEEnum::__ENUM_NAMEModel::__ENUM_NAMEModel(QObject *parent) : EnumModel(parent) {}
 

@@ -87,14 +87,12 @@ struct EnumInfo<__ENUM_NAME> {
     static QString description(Enum value);
 };
 
-// qDebug() << __ENUM_NAME::...
+// qDebug() << __ENUM_NAME::Red prints "__ENUM_NAME::Red"; defined in
+// __ENUM_LOWERS.cpp and, for the flags, below.
 QDebug operator<<(QDebug debug, __ENUM_NAME value);
 #if __ENUM_IS_FLAG
 QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags);
 #endif
-
-// The list model of the enum, compiled once, in __ENUM_LOWERS.cpp.
-extern template class EnumModel<__ENUM_NAME>;
 
 // What the registry source enums.cpp instantiates for every enum, declared
 // here and defined once in __ENUM_LOWERS.cpp, so that enums.cpp compiles no
@@ -108,6 +106,10 @@ QString _EnumVariantToEnumName<__ENUM_NAME>(const QVariant &variant);
 template <>
 QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name);
 #ifdef ENUMGEN_QML
+// The enum's list model, which QML's type registration and moc's output
+// need, compiled once, in __ENUM_LOWERS.cpp.
+extern template class EnumModel<__ENUM_NAME>;
+
 namespace __ENUM_NAMEEnum {
 // EnumModel<__ENUM_NAME> in QML: `__ENUM_NAMEModel {}`, with the text
 // conversions of enums.hpp as its functions. EnumModel has no meta-object of
@@ -142,9 +144,10 @@ using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
 #endif
 
 #ifdef ENUMGEN_SOURCE___ENUM_NAME
-// What needs the texts that only this header is given, compiled in
-// __ENUM_LOWERS.cpp alone: a changed description recompiles every file that
-// includes this header, and this keeps them cheap.
+// Compiled only in __ENUM_LOWERS.cpp, which defines ENUMGEN_SOURCE___ENUM_NAME:
+// the code of the texts that enumgen fills into this header alone. A changed
+// description compiles every file that includes the header again; they skip
+// this part.
 #include <QCoreApplication>
 #include <QDebug>
 
@@ -158,9 +161,9 @@ QString EnumInfo<__ENUM_NAME>::typeDescription()
     return qApp->translate("EnumInfo", "__ENUM_DESC");
 }
 
-QString EnumInfo<__ENUM_NAME>::description(Enum e)
+QString EnumInfo<__ENUM_NAME>::description(Enum value)
 {
-    switch (e) {
+    switch (value) {
 __ENUM_FUNC_DESC_CASES
     }
 }
