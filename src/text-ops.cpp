@@ -1,10 +1,13 @@
 #include "text-ops.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
 
 namespace {
+
+constexpr size_t kSpare = size_t{1} << 20;
 
 // Start of every non-overlapping occurrence of `from`, left to right. A hit
 // of its first byte is checked at the second before it is compared whole:
@@ -36,15 +39,15 @@ std::vector<size_t> occurrences(std::string_view text, std::string_view from) {
 // Puts `to` in place of the `fromSize` bytes at each of `found`. Within the
 // capacity `text` already has, the bytes move inside it: front to back when
 // the text shrinks, back to front when it grows, each byte once. Otherwise
-// the result is built in `scratch`, with room to spare for the steps that
-// follow, and the two are swapped.
+// the result is built in `scratch`, with up to a MiB to spare for the small
+// growth of the steps that follow, and the two are swapped.
 void replaceFound(std::string& text, const std::vector<size_t>& found, size_t fromSize, std::string_view to,
                   std::string& scratch) {
     const size_t oldSize = text.size();
     const size_t newSize = oldSize - found.size() * fromSize + found.size() * to.size();
     if (newSize > text.capacity()) {
         scratch.clear();
-        scratch.reserve(newSize + newSize / 8);
+        scratch.reserve(newSize + std::min(newSize / 8, kSpare));
         size_t copied = 0;
         for (size_t at : found) {
             scratch.append(text, copied, at - copied).append(to);
