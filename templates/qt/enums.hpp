@@ -20,6 +20,9 @@
 #include <cstddef>
 #include <optional>
 
+// The enum headers declare their debug operators with it.
+QT_FORWARD_DECLARE_CLASS(QDebug)
+
 // Number of enums in the enum list.
 inline constexpr int EnumTotalCount = __ENUM_TOTAL_COUNT;
 
