@@ -37,6 +37,14 @@ constexpr std::array<std::string_view, 12> kQtMacros = {"Q_EMIT",    "Q_FOREACH"
                                                         "foreach",   "forever",   "signals",   "slots"};
 static_assert(std::is_sorted(kQtMacros.begin(), kQtMacros.end()));
 
+// C++ keywords and Qt's keyword macros all start with a lower-case letter or
+// "Q_", so most names, such as Red, need no search of either table.
+constexpr bool mayBeReserved(std::string_view name) {
+    return (name.front() >= 'a' && name.front() <= 'z') || name.starts_with("Q_");
+}
+static_assert(std::all_of(kKeywords.begin(), kKeywords.end(), mayBeReserved));
+static_assert(std::all_of(kQtMacros.begin(), kQtMacros.end(), mayBeReserved));
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Bytes from 0x80 up are let through: they are how UTF-8 identifiers are written.
@@ -51,7 +59,7 @@ std::optional<std::string> nameProblem(std::string_view name) {
     if (name.empty())
         return std::string("has no name");
     if (std::all_of(name.begin(), name.end(), isIdentifierByte) && !isDigit(name.front())) {
-        if (std::binary_search(kKeywords.begin(), kKeywords.end(), name))
+        if (mayBeReserved(name) && std::binary_search(kKeywords.begin(), kKeywords.end(), name))
             return "name '" + excerpt(name) + "' is a C++ keyword";
         return std::nullopt;
     }
@@ -70,7 +78,7 @@ bool checkName(std::string_view name, const char* what, int line, int column, Li
     std::optional<std::string> problem = nameProblem(name);
     if (problem)
         messages->push_back({line, Kind::Error, what + std::string(" ") + *problem, column, length});
-    else if (std::binary_search(kQtMacros.begin(), kQtMacros.end(), name))
+    else if (mayBeReserved(name) && std::binary_search(kQtMacros.begin(), kQtMacros.end(), name))
         messages->push_back({line, Kind::Warning,
                              what + std::string(" name '") + excerpt(name) +
                                  "' is one of Qt's keyword macros, so the generated header does not compile where "
