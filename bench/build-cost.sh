@@ -45,13 +45,10 @@ project() {
     local way=$1 mode=$2 dir=$tmp/$1-$2 e
     mkdir -p "$dir"
     for ((e = 0; e < enums; e++)); do
-        if [ "$way" = enumgen ]; then
-            printf '#include "enum%d.hpp"\n#include <QDebug>\n\nvoid use%d()\n{\n    qInfo() << %s;\n}\n' \
-                "$e" "$e" "EnumInfo<Enum$e>::description(Enum$e::Item1)" > "$dir/user$e.cpp"
-        else
-            printf '#include "enum%d.h"\n#include <QDebug>\n\nvoid use%d()\n{\n    qInfo() << %s;\n}\n' \
-                "$e" "$e" "description(Enum$e::Item1)" > "$dir/user$e.cpp"
-        fi
+        local header="enum$e.h" call="description(Enum$e::Item1)"
+        [ "$way" = enumgen ] && header="enum$e.hpp" call="EnumInfo<Enum$e>::description(Enum$e::Item1)"
+        printf '#include "%s"\n#include <QDebug>\n\nvoid use%d()\n{\n    qInfo() << %s;\n}\n' \
+            "$header" "$e" "$call" > "$dir/user$e.cpp"
     done
     {
         for ((e = 0; e < enums; e++)); do echo "void use$e();"; done
