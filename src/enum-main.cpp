@@ -286,6 +286,7 @@ int run(int argc, char** argv) {
         return runLanguageServer(std::move(server));
     }
     removeTempFileOnInterrupt();
+    reuseFreedMemory();
     return generate(options) ? 0 : 1;
 }
 

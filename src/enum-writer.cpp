@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -75,25 +77,6 @@ std::string descriptionCasesText(const EnumType& type) {
     return text.append("        default: return QString();");
 }
 
-// One template being filled: each step replaces one placeholder, and once a
-// step would outgrow `maxSize` the later ones are skipped.
-struct Fill {
-    std::string text;
-    size_t maxSize;
-    bool fits = true;
-    std::string scratch{};
-};
-
-void fillStep(Fill& fill, std::string_view from, std::string_view to) {
-    if (fill.fits)
-        fill.fits = replaceWithin(fill.text, from, to, fill.maxSize, fill.scratch);
-}
-
-bool finish(Fill& fill, std::string* text) {
-    *text = std::move(fill.text);
-    return fill.fits;
-}
-
 // Reports an output of `type` that was not written because it outgrew `maxSize`.
 bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, OutputRun* run) {
     run->listErrors.push_back({type.line, ListMessage::Kind::Error,
@@ -107,38 +90,66 @@ bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize,
 
 }  // namespace
 
+// The placeholders in the order they are filled: a placeholder inside an
+// inserted field is filled only by a replacement that comes later.
+constexpr std::string_view kHeaderPlaceholders[] = {
+    "__ENUM_NAME",
+    "__ENUM_KEY",
+    "__ENUM_DESC",
+    "__ENUM_DEFAULT",
+    "__ENUM_DATA_TYPE",
+    "__ENUM_HEADER_CONTENTS",
+    "__ENUM_FOOTER_CONTENTS",
+    "__ENUM_UPPERS",
+    "__ENUM_LOWERS",
+    "__ENUM_IS_FLAG",
+    "__ENUM_FLAGS_NAME",
+    "__ENUM_VALUES",
+    "__ENUM_COUNT",
+    "__ENUM_FUNC_DESC_CASES",
+    "__ENUM_FUNC_ITEM",
+};
+constexpr std::string_view kSourcePlaceholders[] = {"__ENUM_NAME", "__ENUM_COUNT", "__ENUM_INFOS", "__ENUM_LOWERS"};
+static_assert(findableInOnePass(kHeaderPlaceholders) && findableInOnePass(kSourcePlaceholders));
+
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
-    // The order matters: a placeholder inside an inserted field is filled
-    // only by a replacement that comes later.
-    Fill fill{std::move(*text), maxSize};
-    fillStep(fill, "__ENUM_NAME", type.name);
-    fillStep(fill, "__ENUM_KEY", type.key);
-    fillStep(fill, "__ENUM_DESC", type.desc);
     // An enum without items has no default item to name.
-    const std::string noDefault;
     const bool hasDefault = type.defaultIndex >= 0 && static_cast<size_t>(type.defaultIndex) < type.items.size();
-    fillStep(fill, "__ENUM_DEFAULT", hasDefault ? type.items[static_cast<size_t>(type.defaultIndex)].name : noDefault);
-    fillStep(fill, "__ENUM_DATA_TYPE", type.dataType);
-    fillStep(fill, "__ENUM_HEADER_CONTENTS", type.headerContents);
-    fillStep(fill, "__ENUM_FOOTER_CONTENTS", type.footerContents);
-    fillStep(fill, "__ENUM_UPPERS", toUpper(type.name));
-    fillStep(fill, "__ENUM_LOWERS", toLower(type.name));
-    fillStep(fill, "__ENUM_IS_FLAG", type.flagsName.empty() ? "0" : "1");
-    fillStep(fill, "__ENUM_FLAGS_NAME", type.flagsName);
-    fillStep(fill, "__ENUM_VALUES", valuesText(type));
-    fillStep(fill, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
-    fillStep(fill, "__ENUM_FUNC_DESC_CASES", descriptionCasesText(type));
-    fillStep(fill, "__ENUM_FUNC_ITEM", type.sequential ? kIndexedLookup : kSearchedLookup);
-    return finish(fill, text);
+    const std::string uppers = toUpper(type.name);
+    const std::string lowers = toLower(type.name);
+    const std::string values = valuesText(type);
+    const std::string count = toString(static_cast<std::int64_t>(type.items.size()));
+    const std::string cases = descriptionCasesText(type);
+    const std::string_view texts[] = {
+        type.name,
+        type.key,
+        type.desc,
+        hasDefault ? std::string_view(type.items[static_cast<size_t>(type.defaultIndex)].name) : std::string_view(),
+        type.dataType,
+        type.headerContents,
+        type.footerContents,
+        uppers,
+        lowers,
+        type.flagsName.empty() ? "0" : "1",
+        type.flagsName,
+        values,
+        count,
+        cases,
+        type.sequential ? kIndexedLookup : kSearchedLookup,
+    };
+    static_assert(std::size(kHeaderPlaceholders) == std::extent_v<decltype(texts)>);
+    std::string scratch;
+    return replaceInTurn(*text, kHeaderPlaceholders, texts, maxSize, scratch);
 }
 
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
-    Fill fill{std::move(*text), maxSize};
-    fillStep(fill, "__ENUM_NAME", type.name);
-    fillStep(fill, "__ENUM_COUNT", toString(static_cast<std::int64_t>(type.items.size())));
-    fillStep(fill, "__ENUM_INFOS", infosText(type));
-    fillStep(fill, "__ENUM_LOWERS", toLower(type.name));
-    return finish(fill, text);
+    const std::string count = toString(static_cast<std::int64_t>(type.items.size()));
+    const std::string infos = infosText(type);
+    const std::string lowers = toLower(type.name);
+    const std::string_view texts[] = {type.name, count, infos, lowers};
+    static_assert(std::size(kSourcePlaceholders) == std::extent_v<decltype(texts)>);
+    std::string scratch;
+    return replaceInTurn(*text, kSourcePlaceholders, texts, maxSize, scratch);
 }
 
 std::string outputPath(const std::string& dir, const EnumType& type, const char* extension) {

@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -264,6 +267,15 @@ void removeTempFileOnInterrupt() {
         if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler != SIG_IGN)
             ::sigaction(signal, &action, nullptr);
     }
+}
+
+void reuseFreedMemory() {
+#if defined(__GLIBC__)
+    // Large blocks would be mapped afresh and unmapped when freed; from the
+    // heap, with trimming off, they are reused.
+    ::mallopt(M_MMAP_MAX, 0);
+    ::mallopt(M_TRIM_THRESHOLD, -1);
+#endif
 }
 
 bool changeDirectory(const std::string& path, std::string* err) {

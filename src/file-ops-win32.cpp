@@ -341,6 +341,9 @@ bool sameDirectory(const std::string& a, const std::string& b) {
 
 void removeTempFileOnInterrupt() { SetConsoleCtrlHandler(removeTempAndDie, TRUE); }
 
+// The Windows heap has no such setting; it is left as it is.
+void reuseFreedMemory() {}
+
 bool changeDirectory(const std::string& path, std::string* err) {
     std::wstring widePath;
     if (widen(path, &widePath) && SetCurrentDirectoryW(widePath.c_str()))

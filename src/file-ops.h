@@ -41,6 +41,11 @@ bool sameDirectory(const std::string& a, const std::string& b);
 // (Ctrl-C, a build tool stopping it), then ends as the interruption would have.
 void removeTempFileOnInterrupt();
 
+// Keeps the memory the run frees for its next allocations rather than handing
+// it back to the system: each output needs buffers as large as the last
+// one's, and every fresh page costs a fault.
+void reuseFreedMemory();
+
 // Makes `path` the working directory.
 bool changeDirectory(const std::string& path, std::string* err);
 

@@ -1,6 +1,7 @@
 #include "text-ops.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -86,6 +87,60 @@ void replaceFound(std::string& text, const std::vector<size_t>& found, size_t fr
     }
 }
 
+// The bytes that start and follow the start of any of a set of texts, so a
+// search for all of them compares whole texts at few places.
+struct AnyOf {
+    std::span<const std::string_view> froms;
+    std::array<bool, 256> starts{};
+    std::array<bool, 256> seconds{};
+    // The first byte every text shares, or -1.
+    int sharedStart = -1;
+};
+
+AnyOf anyOf(std::span<const std::string_view> froms) {
+    AnyOf any{froms};
+    if (!froms.empty())
+        any.sharedStart = static_cast<unsigned char>(froms[0][0]);
+    for (std::string_view from : froms) {
+        const auto start = static_cast<unsigned char>(from[0]);
+        if (start != any.sharedStart)
+            any.sharedStart = -1;
+        any.starts[start] = true;
+        if (from.size() == 1)
+            any.seconds.fill(true);
+        else
+            any.seconds[static_cast<unsigned char>(from[1])] = true;
+    }
+    return any;
+}
+
+// The first occurrence of any of `any.froms` at or after `at`, with the index
+// of the text found in `step`; npos when there is none.
+size_t findAny(const AnyOf& any, std::string_view text, size_t at, size_t* step) {
+    const size_t size = text.size();
+    while (at < size) {
+        if (any.sharedStart >= 0) {
+            const void* hit = std::memchr(text.data() + at, any.sharedStart, size - at);
+            if (!hit)
+                return std::string_view::npos;
+            at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        } else if (!any.starts[static_cast<unsigned char>(text[at])]) {
+            ++at;
+            continue;
+        }
+        if (at + 1 == size || any.seconds[static_cast<unsigned char>(text[at + 1])]) {
+            for (size_t i = 0; i < any.froms.size(); ++i) {
+                if (text.compare(at, any.froms[i].size(), any.froms[i]) == 0) {
+                    *step = i;
+                    return at;
+                }
+            }
+        }
+        ++at;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::string& replace(std::string& text, std::string_view from, std::string_view to) {
@@ -106,6 +161,50 @@ bool replaceWithin(std::string& text, std::string_view from, std::string_view to
         return false;
     if (!found.empty())
         replaceFound(text, found, from.size(), to, scratch);
+    return true;
+}
+
+bool replaceInTurn(std::string& text, std::span<const std::string_view> froms, std::span<const std::string_view> tos,
+                   size_t maxSize, std::string& scratch) {
+    // The texts cannot overlap, so every occurrence in `text` is replaced by
+    // its own step, and the steps differ from one pass only where an
+    // inserted text makes a new occurrence: that one would still stand in
+    // the one-pass result.
+    const AnyOf any = anyOf(froms);
+    std::vector<std::pair<size_t, size_t>> found;
+    std::vector<size_t> counts(froms.size());
+    size_t step = 0;
+    for (size_t at = findAny(any, text, 0, &step); at != std::string_view::npos;
+         at = findAny(any, text, at + froms[step].size(), &step)) {
+        found.emplace_back(at, step);
+        ++counts[step];
+    }
+    // The size after each step, computed as counts so a huge product cannot
+    // overflow; a step past `maxSize` is left to the step-by-step fill.
+    size_t size = text.size();
+    bool fits = true;
+    for (size_t i = 0; i < froms.size() && fits; ++i) {
+        const size_t kept = size - counts[i] * froms[i].size();
+        fits = kept <= maxSize && (counts[i] == 0 || tos[i].size() <= (maxSize - kept) / counts[i]);
+        size = kept + counts[i] * tos[i].size();
+    }
+    if (fits) {
+        scratch.clear();
+        scratch.reserve(size);
+        size_t copied = 0;
+        for (auto [at, i] : found) {
+            scratch.append(text, copied, at - copied).append(tos[i]);
+            copied = at + froms[i].size();
+        }
+        scratch.append(text, copied);
+        if (findAny(any, scratch, 0, &step) == std::string_view::npos) {
+            text.swap(scratch);
+            return true;
+        }
+    }
+    for (size_t i = 0; i < froms.size(); ++i)
+        if (!replaceWithin(text, froms[i], tos[i], maxSize, scratch))
+            return false;
     return true;
 }
 

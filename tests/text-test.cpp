@@ -18,4 +18,17 @@ TEST(Text, ReplaceNeverSearchesWhatItInserted) {
     EXPECT_EQ(toLower("MyEnum_1\xC3\x89"), "myenum_1\xC3\x89");
 }
 
+TEST(Text, ReplaceInTurnFillsPlaceholdersThatInsertedTextsBring) {
+    constexpr std::string_view froms[] = {"__ENUM_NAME", "__ENUM_KEY"};
+    auto filled = [&](std::string text, std::string_view name, std::string_view key, size_t maxSize = 100) {
+        const std::string_view tos[] = {name, key};
+        std::string scratch;
+        return replaceInTurn(text, froms, tos, maxSize, scratch) ? text : "(too big)";
+    };
+    EXPECT_EQ(filled("<__ENUM_NAME|__ENUM_KEY>", "n", "k"), "<n|k>");
+    EXPECT_EQ(filled("<__ENUM_NAMEKEY|__ENUM_KEY>", "__ENUM_", "k"), "<k|k>");
+    EXPECT_EQ(filled("<__ENUM_KEY>", "n", "__ENUM_NAME"), "<__ENUM_NAME>");
+    EXPECT_EQ(filled("__ENUM_NAME__ENUM_KEY", std::string(91, 'n'), ""), "(too big)");
+}
+
 }  // namespace
