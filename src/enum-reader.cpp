@@ -159,16 +159,17 @@ std::optional<std::string> addOne(std::string_view value) {
     size_t digitsStart = runStart;
     while (digitsStart + 1 < value.size() && value[digitsStart] == '0')
         ++digitsStart;
-    std::string result(value.substr(0, runStart));
-    std::string digits(value.substr(digitsStart));
-    size_t i = digits.size();
-    while (i > 0 && digits[i - 1] == '9')
-        digits[--i] = '0';
-    if (i == 0)
-        digits.insert(digits.begin(), '1');
+    std::string result;
+    result.reserve(value.size() + 1);
+    result.append(value.substr(0, runStart)).append(value.substr(digitsStart));
+    size_t i = result.size();
+    while (i > runStart && result[i - 1] == '9')
+        result[--i] = '0';
+    if (i == runStart)
+        result.insert(runStart, 1, '1');
     else
-        ++digits[i - 1];
-    return result + digits;
+        ++result[i - 1];
+    return result;
 }
 
 bool hasErrors(const ListMessages& messages) {
@@ -271,7 +272,9 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         }
 
         EnumType& type = enums->back();
-        EnumType::Item item;
+        // Built in its place: moving five strings per item costs a large list
+        // more than filling them.
+        EnumType::Item& item = type.items.emplace_back();
         item.name = def.name;
         item.key = def.key();
         item.desc = def.desc();
@@ -283,10 +286,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             item.value = def.value();
             type.sequential = false;
             valueUnknown = false;
-        } else if (type.items.empty()) {
+        } else if (type.items.size() == 1) {
             item.value = "0";
         } else if (!valueUnknown) {
-            const EnumType::Item& previousItem = type.items.back();
+            const EnumType::Item& previousItem = type.items[type.items.size() - 2];
             const std::string& previous = previousItem.value;
             if (std::optional<std::string> next = addOne(previous)) {
                 item.value = std::move(*next);
@@ -304,8 +307,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
                 valueUnknown = true;
             }
         }
-        item.data = def.data().empty() ? "(int)" + item.value : std::string(def.data());
-        type.items.push_back(std::move(item));
+        if (def.data().empty())
+            item.data.append("(int)").append(item.value);
+        else
+            item.data = def.data();
         if (starred)
             type.defaultIndex = static_cast<std::int32_t>(type.items.size() - 1);
     }

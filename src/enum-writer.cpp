@@ -1,11 +1,13 @@
 #include "enum-writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
-#include <iterator>
-#include <type_traits>
+#include <span>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "enum-reader.h"
 #include "file-ops.h"
@@ -32,67 +34,27 @@ bool isDeviceName(std::string_view lowerName) {
            lowerName[3] >= '1' && lowerName[3] <= '9';
 }
 
-// The texts built from the items are sized first, so even an enum of a
-// million items is built in one allocation.
-std::string valuesText(const EnumType& type) {
-    size_t size = 0;
-    for (const EnumType::Item& item : type.items)
-        size += item.name.size() + item.value.size() + 14;
-    std::string text;
-    text.reserve(size);
-    for (const EnumType::Item& item : type.items) {
-        if (!text.empty())
-            text += ",\n";
-        text.append("    ").append(item.name).append(" = (int)").append(item.value);
-    }
-    return text;
-}
+// What a placeholder is filled with.
+enum class Field {
+    Name,
+    Key,
+    Desc,
+    Default,
+    DataType,
+    HeaderContents,
+    FooterContents,
+    Uppers,
+    Lowers,
+    IsFlag,
+    FlagsName,
+    Values,
+    Count,
+    DescriptionCases,
+    ItemLookup,
+    Infos,
+};
 
-std::string infosText(const EnumType& type) {
-    size_t size = 0;
-    for (const EnumType::Item& item : type.items)
-        size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
-    std::string text;
-    text.reserve(size);
-    for (const EnumType::Item& item : type.items) {
-        if (!text.empty())
-            text += ",\n";
-        text.append("    {").append(type.name).append("::").append(item.name);
-        text.append(", u\"").append(item.name).append("\"_q, u\"").append(item.key).append("\"_q, ");
-        text.append(item.data).append("}");
-    }
-    return text;
-}
-
-std::string descriptionCasesText(const EnumType& type) {
-    size_t size = 34;
-    for (const EnumType::Item& item : type.items)
-        size += item.name.size() + item.desc.size() + 61;
-    std::string text;
-    text.reserve(size);
-    for (const EnumType::Item& item : type.items) {
-        text.append("        case Enum::").append(item.name);
-        text.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
-    }
-    return text.append("        default: return QString();");
-}
-
-// Reports an output of `type` that was not written because it outgrew `maxSize`.
-bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, OutputRun* run) {
-    run->listErrors.push_back({type.line, ListMessage::Kind::Error,
-                               "enum '" + excerpt(type.name) + "': " + excerpt(outputPath(run->dir, type, extension)) +
-                                   " would grow past " + toString(static_cast<std::int64_t>(maxSize)) +
-                                   " bytes, as placeholders written inside its texts are filled again by later "
-                                   "ones; it is not written",
-                               type.column, static_cast<int>(type.name.size())});
-    return false;
-}
-
-}  // namespace
-
-// The placeholders in the order they are filled: a placeholder inside an
-// inserted field is filled only by a replacement that comes later.
-constexpr std::string_view kHeaderPlaceholders[] = {
+constexpr std::string_view kPlaceholders[] = {
     "__ENUM_NAME",
     "__ENUM_KEY",
     "__ENUM_DESC",
@@ -108,48 +70,191 @@ constexpr std::string_view kHeaderPlaceholders[] = {
     "__ENUM_COUNT",
     "__ENUM_FUNC_DESC_CASES",
     "__ENUM_FUNC_ITEM",
+    "__ENUM_INFOS",
 };
-constexpr std::string_view kSourcePlaceholders[] = {"__ENUM_NAME", "__ENUM_COUNT", "__ENUM_INFOS", "__ENUM_LOWERS"};
+
+// The fields of each template in the order they are filled: a placeholder
+// inside an inserted field is filled only by a replacement that comes later.
+constexpr Field kHeaderFields[] = {
+    Field::Name,           Field::Key,
+    Field::Desc,           Field::Default,
+    Field::DataType,       Field::HeaderContents,
+    Field::FooterContents, Field::Uppers,
+    Field::Lowers,         Field::IsFlag,
+    Field::FlagsName,      Field::Values,
+    Field::Count,          Field::DescriptionCases,
+    Field::ItemLookup,
+};
+constexpr Field kSourceFields[] = {Field::Name, Field::Count, Field::Infos, Field::Lowers};
+
+template <size_t N>
+constexpr std::array<std::string_view, N> placeholdersOf(const Field (&fields)[N]) {
+    std::array<std::string_view, N> placeholders;
+    for (size_t i = 0; i < N; ++i)
+        placeholders[i] = kPlaceholders[static_cast<size_t>(fields[i])];
+    return placeholders;
+}
+constexpr auto kHeaderPlaceholders = placeholdersOf(kHeaderFields);
+constexpr auto kSourcePlaceholders = placeholdersOf(kSourceFields);
 static_assert(findableInOnePass(kHeaderPlaceholders) && findableInOnePass(kSourcePlaceholders));
 
+// The fields that are texts of the list or fixed ones.
+std::string_view plainField(const EnumType& type, Field field) {
+    switch (field) {
+        case Field::Name:
+            return type.name;
+        case Field::Key:
+            return type.key;
+        case Field::Desc:
+            return type.desc;
+        case Field::Default:
+            // An enum without items has no default item to name.
+            return type.defaultIndex >= 0 && static_cast<size_t>(type.defaultIndex) < type.items.size()
+                       ? std::string_view(type.items[static_cast<size_t>(type.defaultIndex)].name)
+                       : std::string_view();
+        case Field::DataType:
+            return type.dataType;
+        case Field::HeaderContents:
+            return type.headerContents;
+        case Field::FooterContents:
+            return type.footerContents;
+        case Field::IsFlag:
+            return type.flagsName.empty() ? "0" : "1";
+        case Field::FlagsName:
+            return type.flagsName;
+        case Field::ItemLookup:
+            return type.sequential ? kIndexedLookup : kSearchedLookup;
+        default:
+            return {};
+    }
+}
+
+// At least the size of the field, so an output is reserved once, even for an
+// enum of a million items.
+size_t sizeBound(const EnumType& type, Field field) {
+    size_t size = 0;
+    switch (field) {
+        case Field::Values:
+            for (const EnumType::Item& item : type.items)
+                size += item.name.size() + item.value.size() + 14;
+            return size;
+        case Field::DescriptionCases:
+            size = 34;
+            for (const EnumType::Item& item : type.items)
+                size += item.name.size() + item.desc.size() + 61;
+            return size;
+        case Field::Infos:
+            for (const EnumType::Item& item : type.items)
+                size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
+            return size;
+        case Field::Uppers:
+        case Field::Lowers:
+            return type.name.size();
+        case Field::Count:
+            return 20;
+        default:
+            return plainField(type, field).size();
+    }
+}
+
+// Appends the field to `out`: the texts built from the items go straight to
+// where they stand in the output.
+void appendField(std::string& out, const EnumType& type, Field field) {
+    bool first = true;
+    switch (field) {
+        case Field::Values:
+            for (const EnumType::Item& item : type.items) {
+                out.append(first ? "    " : ",\n    ").append(item.name).append(" = (int)").append(item.value);
+                first = false;
+            }
+            return;
+        case Field::DescriptionCases:
+            for (const EnumType::Item& item : type.items) {
+                out.append("        case Enum::").append(item.name);
+                out.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
+            }
+            out.append("        default: return QString();");
+            return;
+        case Field::Infos:
+            for (const EnumType::Item& item : type.items) {
+                out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
+                out.append(", u\"").append(item.name).append("\"_q, u\"").append(item.key).append("\"_q, ");
+                out.append(item.data).append("}");
+                first = false;
+            }
+            return;
+        case Field::Uppers:
+            out += toUpper(type.name);
+            return;
+        case Field::Lowers:
+            out += toLower(type.name);
+            return;
+        case Field::Count:
+            out += toString(static_cast<std::int64_t>(type.items.size()));
+            return;
+        default:
+            out += plainField(type, field);
+    }
+}
+
+// Fills the template in `text` with `fields` in turn, each in place of its
+// placeholder, as replaceWithin does step by step. The placeholders cannot
+// overlap, so the steps differ from one pass only where an inserted text
+// brings a placeholder, which would then stand in the one-pass result: in
+// nearly every fill the output is built in one pass, each field where it
+// goes. No step's text is longer than the template with every field
+// inserted, so within `maxSize` that bound keeps every step within it. False
+// when a step would outgrow `maxSize`, with `text` partly filled.
+bool fill(const EnumType& type, std::span<const Field> fields, std::span<const std::string_view> placeholders,
+          std::string* text, size_t maxSize) {
+    const std::vector<std::pair<size_t, size_t>> found = findEach(*text, placeholders);
+    size_t bound = text->size();
+    for (auto [at, i] : found)
+        bound += sizeBound(type, fields[i]);
+    if (bound <= maxSize) {
+        std::string out;
+        out.reserve(bound);
+        size_t copied = 0;
+        for (auto [at, i] : found) {
+            out.append(*text, copied, at - copied);
+            appendField(out, type, fields[i]);
+            copied = at + placeholders[i].size();
+        }
+        out.append(*text, copied);
+        if (findEach(out, placeholders).empty()) {
+            text->swap(out);
+            return true;
+        }
+    }
+    std::string field, scratch;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        field.clear();
+        appendField(field, type, fields[i]);
+        if (!replaceWithin(*text, placeholders[i], field, maxSize, scratch))
+            return false;
+    }
+    return true;
+}
+
+// Reports an output of `type` that was not written because it outgrew `maxSize`.
+bool reportOutgrown(const EnumType& type, const char* extension, size_t maxSize, OutputRun* run) {
+    run->listErrors.push_back({type.line, ListMessage::Kind::Error,
+                               "enum '" + excerpt(type.name) + "': " + excerpt(outputPath(run->dir, type, extension)) +
+                                   " would grow past " + toString(static_cast<std::int64_t>(maxSize)) +
+                                   " bytes, as placeholders written inside its texts are filled again by later "
+                                   "ones; it is not written",
+                               type.column, static_cast<int>(type.name.size())});
+    return false;
+}
+
+}  // namespace
+
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
-    // An enum without items has no default item to name.
-    const bool hasDefault = type.defaultIndex >= 0 && static_cast<size_t>(type.defaultIndex) < type.items.size();
-    const std::string uppers = toUpper(type.name);
-    const std::string lowers = toLower(type.name);
-    const std::string values = valuesText(type);
-    const std::string count = toString(static_cast<std::int64_t>(type.items.size()));
-    const std::string cases = descriptionCasesText(type);
-    const std::string_view texts[] = {
-        type.name,
-        type.key,
-        type.desc,
-        hasDefault ? std::string_view(type.items[static_cast<size_t>(type.defaultIndex)].name) : std::string_view(),
-        type.dataType,
-        type.headerContents,
-        type.footerContents,
-        uppers,
-        lowers,
-        type.flagsName.empty() ? "0" : "1",
-        type.flagsName,
-        values,
-        count,
-        cases,
-        type.sequential ? kIndexedLookup : kSearchedLookup,
-    };
-    static_assert(std::size(kHeaderPlaceholders) == std::extent_v<decltype(texts)>);
-    std::string scratch;
-    return replaceInTurn(*text, kHeaderPlaceholders, texts, maxSize, scratch);
+    return fill(type, kHeaderFields, kHeaderPlaceholders, text, maxSize);
 }
 
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
-    const std::string count = toString(static_cast<std::int64_t>(type.items.size()));
-    const std::string infos = infosText(type);
-    const std::string lowers = toLower(type.name);
-    const std::string_view texts[] = {type.name, count, infos, lowers};
-    static_assert(std::size(kSourcePlaceholders) == std::extent_v<decltype(texts)>);
-    std::string scratch;
-    return replaceInTurn(*text, kSourcePlaceholders, texts, maxSize, scratch);
+    return fill(type, kSourceFields, kSourcePlaceholders, text, maxSize);
 }
 
 std::string outputPath(const std::string& dir, const EnumType& type, const char* extension) {

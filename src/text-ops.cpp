@@ -164,48 +164,14 @@ bool replaceWithin(std::string& text, std::string_view from, std::string_view to
     return true;
 }
 
-bool replaceInTurn(std::string& text, std::span<const std::string_view> froms, std::span<const std::string_view> tos,
-                   size_t maxSize, std::string& scratch) {
-    // The texts cannot overlap, so every occurrence in `text` is replaced by
-    // its own step, and the steps differ from one pass only where an
-    // inserted text makes a new occurrence: that one would still stand in
-    // the one-pass result.
+std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span<const std::string_view> froms) {
     const AnyOf any = anyOf(froms);
     std::vector<std::pair<size_t, size_t>> found;
-    std::vector<size_t> counts(froms.size());
     size_t step = 0;
     for (size_t at = findAny(any, text, 0, &step); at != std::string_view::npos;
-         at = findAny(any, text, at + froms[step].size(), &step)) {
+         at = findAny(any, text, at + froms[step].size(), &step))
         found.emplace_back(at, step);
-        ++counts[step];
-    }
-    // The size after each step, computed as counts so a huge product cannot
-    // overflow; a step past `maxSize` is left to the step-by-step fill.
-    size_t size = text.size();
-    bool fits = true;
-    for (size_t i = 0; i < froms.size() && fits; ++i) {
-        const size_t kept = size - counts[i] * froms[i].size();
-        fits = kept <= maxSize && (counts[i] == 0 || tos[i].size() <= (maxSize - kept) / counts[i]);
-        size = kept + counts[i] * tos[i].size();
-    }
-    if (fits) {
-        scratch.clear();
-        scratch.reserve(size);
-        size_t copied = 0;
-        for (auto [at, i] : found) {
-            scratch.append(text, copied, at - copied).append(tos[i]);
-            copied = at + froms[i].size();
-        }
-        scratch.append(text, copied);
-        if (findAny(any, scratch, 0, &step) == std::string_view::npos) {
-            text.swap(scratch);
-            return true;
-        }
-    }
-    for (size_t i = 0; i < froms.size(); ++i)
-        if (!replaceWithin(text, froms[i], tos[i], maxSize, scratch))
-            return false;
-    return true;
+    return found;
 }
 
 std::string excerpt(std::string_view text) {

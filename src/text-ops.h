@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Replaces every occurrence of `from` in `text` by `to`, left to right; text
 // just inserted is never searched again. Returns `text`.
@@ -35,14 +37,9 @@ constexpr bool findableInOnePass(std::span<const std::string_view> froms) {
     return true;
 }
 
-// Replaces froms[0] by tos[0], then froms[1] by tos[1], and so on, as
-// replaceWithin does step by step: a placeholder that an inserted text brings
-// is filled by a later step. False when a step would outgrow `maxSize`, with
-// `text` partly filled. `froms` must be findableInOnePass. Where no inserted
-// text brings a placeholder, as in nearly every fill, the text is built in one
-// pass instead of once per step.
-bool replaceInTurn(std::string& text, std::span<const std::string_view> froms, std::span<const std::string_view> tos,
-                   size_t maxSize, std::string& scratch);
+// Every occurrence of any of `froms`, which must be findableInOnePass, left
+// to right: where it starts and the index of the text found there.
+std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span<const std::string_view> froms);
 
 // The start of `text` for a message: at most 60 bytes, with "..." when cut.
 std::string excerpt(std::string_view text);

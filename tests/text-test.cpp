@@ -2,6 +2,7 @@
 // outside ASCII.
 #include <gtest/gtest.h>
 
+#include "enum-writer.h"
 #include "text-ops.h"
 
 namespace {
@@ -18,17 +19,17 @@ TEST(Text, ReplaceNeverSearchesWhatItInserted) {
     EXPECT_EQ(toLower("MyEnum_1\xC3\x89"), "myenum_1\xC3\x89");
 }
 
-TEST(Text, ReplaceInTurnFillsPlaceholdersThatInsertedTextsBring) {
-    constexpr std::string_view froms[] = {"__ENUM_NAME", "__ENUM_KEY"};
-    auto filled = [&](std::string text, std::string_view name, std::string_view key, size_t maxSize = 100) {
-        const std::string_view tos[] = {name, key};
-        std::string scratch;
-        return replaceInTurn(text, froms, tos, maxSize, scratch) ? text : "(too big)";
+TEST(Text, FillFillsPlaceholdersThatInsertedTextsBring) {
+    auto filled = [](std::string text, std::string name, std::string key, size_t maxSize = 100) {
+        EnumType type;
+        type.name = std::move(name);
+        type.key = std::move(key);
+        return fillHeader(type, &text, maxSize) ? text : "(too big)";
     };
     EXPECT_EQ(filled("<__ENUM_NAME|__ENUM_KEY>", "n", "k"), "<n|k>");
     EXPECT_EQ(filled("<__ENUM_NAMEKEY|__ENUM_KEY>", "__ENUM_", "k"), "<k|k>");
     EXPECT_EQ(filled("<__ENUM_KEY>", "n", "__ENUM_NAME"), "<__ENUM_NAME>");
-    EXPECT_EQ(filled("__ENUM_NAME__ENUM_KEY", std::string(91, 'n'), ""), "(too big)");
+    EXPECT_EQ(filled("__ENUM_NAME__ENUM_DESC", std::string(95, 'n'), ""), "(too big)");
 }
 
 }  // namespace
