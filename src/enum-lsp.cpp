@@ -250,14 +250,14 @@ json hover(const LspServer& server, const LspDocument& doc, const json& params) 
     const EnumType::Item* item = itemAt(*type, line);
     if (type->line != line && !item)
         return nullptr;
-    const std::string& name = item ? item->name : type->name;
+    const std::string_view name = item ? item->name : std::string_view(type->name);
     const std::string text =
         item ? itemHover(*type, static_cast<size_t>(item - type->items.data())) : enumHover(*type, server.outputDir);
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
             {"range", listRange(doc, line, item ? item->column : type->column, name.size(), server.encoding)}};
 }
 
-std::string symbolName(const std::string& name) {
+std::string symbolName(std::string_view name) {
     const std::string_view shown = trim(name);
     return shown.empty() ? "(no name)" : excerpt(shown);
 }
@@ -353,12 +353,12 @@ void handleNotification(LspServer* server, const std::string& method, const json
         return;
     const json& document = member(params, "textDocument");
     if (method == "textDocument/didOpen") {
-        LspDocument doc;
-        doc.text = stringAt(document, "text");
-        doc.version = numberAt(document, "version");
         const std::string& uri = stringAt(document, "uri");
+        // Read where it stays: its enums' texts are views into its text.
+        LspDocument& doc = server->documents[uri] =
+            LspDocument{stringAt(document, "text"), numberAt(document, "version")};
         readDocument(&doc, server->outputDir);
-        publishDiagnostics(output, *server, uri, server->documents[uri] = std::move(doc));
+        publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didChange") {
         const std::string& uri = stringAt(document, "uri");
         LspDocument& doc = openDocument(server, uri);
@@ -369,8 +369,9 @@ void handleNotification(LspServer* server, const std::string& method, const json
         LspDocument changed{doc.text, numberAt(document, "version")};
         for (const json& change : changes)
             applyChange(&changed, change, server->encoding);
-        readDocument(&changed, server->outputDir);
-        publishDiagnostics(output, *server, uri, doc = std::move(changed));
+        doc = std::move(changed);
+        readDocument(&doc, server->outputDir);
+        publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didClose") {
         const std::string& uri = stringAt(document, "uri");
         if (server->documents.erase(uri))

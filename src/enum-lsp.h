@@ -18,7 +18,8 @@
 // protocol's default) or code points.
 enum class PositionEncoding { Utf8, Utf16, Utf32 };
 
-// An enum list open in the editor, as it last sent it, read and checked.
+// An enum list open in the editor, as it last sent it, read and checked; its
+// enums' texts are views into `text`, so it is read where it is kept.
 struct LspDocument {
     std::string text;
     std::int64_t version = 0;

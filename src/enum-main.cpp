@@ -217,10 +217,11 @@ bool generate(const Options& options) {
         return false;
     }
 
+    std::string list;
     std::vector<EnumType> enums;
     ListMessages messages;
     std::string err;
-    if (!readEnums(options.list, &enums, &messages, &err))
+    if (!readEnums(options.list, &list, &enums, &messages, &err))
         errors.push_back(err);
     std::string registryTemplate;
     EnumTemplates templates;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One enumeration of the enum list with its items. Field texts are kept
@@ -9,10 +10,13 @@
 // code unchanged.
 struct EnumType {
     struct Item {
-        std::string key;
-        std::string name;
+        // Views into the list's text, which outlives the items: a list of a
+        // million items would otherwise hold each text twice.
+        std::string_view key;
+        std::string_view name;
+        std::string_view desc;
+        // Counted on from the previous item's where the list gives none.
         std::string value;
-        std::string desc;
         std::string data;
         // Where the item's "-" line, its name and its key and value
         // markers stand in the enum list: line and 1-based byte column, 0

@@ -316,10 +316,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
     }
 }
 
-bool readEnums(const std::string& path, std::vector<EnumType>* enums, ListMessages* messages, std::string* err) {
-    std::string text;
-    if (!readAll(path, &text, err, MissingFile::IsError))
+bool readEnums(const std::string& path, std::string* text, std::vector<EnumType>* enums, ListMessages* messages,
+               std::string* err) {
+    if (!readAll(path, text, err, MissingFile::IsError))
         return false;
-    parseEnumList(text, enums, messages);
+    parseEnumList(*text, enums, messages);
     return true;
 }

@@ -53,9 +53,11 @@ void sortByLine(ListMessages* messages);
 
 // Parses enum-list text into `enums`. Lines that cannot be handled, markers
 // left open, text outside every marker and texts that cannot be string
-// literals add to `messages`.
+// literals add to `messages`. The items' texts are views into `text`, which
+// must stay as it is while they are used.
 void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages);
 
-// Reads and parses the enum list at `path`; false, with `err` filled, when it
-// cannot be read.
-bool readEnums(const std::string& path, std::vector<EnumType>* enums, ListMessages* messages, std::string* err);
+// Reads the enum list at `path` into `text` and parses it; false, with `err`
+// filled, when it cannot be read.
+bool readEnums(const std::string& path, std::string* text, std::vector<EnumType>* enums, ListMessages* messages,
+               std::string* err);

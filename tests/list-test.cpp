@@ -6,7 +6,7 @@
 
 namespace {
 
-std::vector<EnumType> parse(const std::string& text, ListMessages* messages) {
+std::vector<EnumType> parse(std::string_view text, ListMessages* messages) {
     std::vector<EnumType> enums;
     parseEnumList(text, &enums, messages);
     return enums;
@@ -36,8 +36,8 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
     EXPECT_EQ(items[2].name, " *H");
     EXPECT_EQ(items[3].name, "*I");
     EXPECT_EQ(enums[0].defaultIndex, 3) << "only a star right after '-' counts";
-    EXPECT_EQ(items[4].name + "|" + items[4].key, "|") << "the name ends at an unclosed marker";
-    EXPECT_EQ(items[5].key + "|" + items[5].desc, "k[-z-|z") << "each field is searched on the whole line";
+    EXPECT_EQ(std::string(items[4].name) + "|" + std::string(items[4].key), "|") << "the name ends at an unclosed marker";
+    EXPECT_EQ(std::string(items[5].key) + "|" + std::string(items[5].desc), "k[-z-|z") << "each field is searched on the whole line";
     EXPECT_EQ(items[6].value + "|" + items[6].data, " 5 |  d ");
     EXPECT_TRUE(enums[1].sequential) << "an empty value field is no explicit value";
     EXPECT_EQ(enums[1].items[1].value, "1");
