@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "enum-check.h"
@@ -190,6 +192,19 @@ void reportListMessages(const std::string& list, ListMessages messages) {
     }
 }
 
+// A run's second thread: the list checks, then, for a sound list, outputs
+// compared from the back. A failure is passed on to the first thread.
+void checkThenCompare(const std::vector<EnumType>& enums, ListMessages* messages, const EnumTemplates& templates,
+                      const std::string& dir, OutputQueue* queue, std::exception_ptr* failure) {
+    try {
+        checkEnums(enums, messages);
+        if (!hasErrors(*messages))
+            compareAhead(enums, templates, dir, true, queue);
+    } catch (...) {
+        *failure = std::current_exception();
+    }
+}
+
 std::string templatePath(const Options& options, const char* name) {
     if (options.templates.empty())
         return name;
@@ -231,8 +246,25 @@ bool generate(const Options& options) {
         if (!readAll(templatePath(options, name), text, &err))
             errors.push_back(err);
     }
-    checkEnums(enums, &messages);
-    checkOutputPaths(enums, run.dir, &messages);
+    // The list is checked on a second thread, which then helps compare the
+    // outputs with their files, from the back; nothing is written before the
+    // checks end. Outputs with a doubtful path are not even read.
+    ListMessages pathMessages;
+    checkOutputPaths(enums, run.dir, &pathMessages);
+    OutputQueue queue;
+    queue.same.assign(2 * enums.size(), 0);
+    if (errors.empty() && !hasErrors(pathMessages) && !options.outputs)
+        queue.back = queue.same.size();
+    {
+        std::exception_ptr failure;
+        std::jthread checker(checkThenCompare, std::cref(enums), &messages, std::cref(templates), std::cref(run.dir),
+                             &queue, &failure);
+        compareAhead(enums, templates, run.dir, false, &queue);
+        checker.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    messages.insert(messages.end(), pathMessages.begin(), pathMessages.end());
     if (sameDirectory(options.templates.empty() ? "." : options.templates, run.dir))
         errors.push_back(run.dir +
                          (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
@@ -255,8 +287,8 @@ bool generate(const Options& options) {
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
     writeOutput(run.dir + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total), &run);
-    for (const EnumType& type : enums)
-        write(type, templates, &run);
+    for (size_t i = 0; i < enums.size(); ++i)
+        write(enums[i], templates, queue.same[2 * i], queue.same[2 * i + 1], &run);
     writeOutput(run.dir + "enums.cpp", registrySource(enums), &run);
     if (options.removeStale)
         removeStaleOutputs(&run);

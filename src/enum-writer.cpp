@@ -369,14 +369,52 @@ bool removeStaleOutputs(OutputRun* run) {
     return ok;
 }
 
-bool write(const EnumType& type, const EnumTemplates& templates, OutputRun* run) {
-    std::string header = templates.header;
-    const bool headerOk = fillHeader(type, &header, templates.maxOutputSize)
-                              ? writeOutput(outputPath(run->dir, type, ".hpp"), header, run)
-                              : reportOutgrown(type, ".hpp", templates.maxOutputSize, run);
-    std::string source = templates.source;
-    const bool sourceOk = fillSource(type, &source, templates.maxOutputSize)
-                              ? writeOutput(outputPath(run->dir, type, ".cpp"), source, run)
-                              : reportOutgrown(type, ".cpp", templates.maxOutputSize, run);
+namespace {
+
+// Fills the template of the enum's header or source into `text`.
+bool fillOutput(const EnumType& type, const EnumTemplates& templates, bool header, std::string* text) {
+    *text = header ? templates.header : templates.source;
+    return header ? fillHeader(type, text, templates.maxOutputSize) : fillSource(type, text, templates.maxOutputSize);
+}
+
+bool writeOne(const EnumType& type, const EnumTemplates& templates, bool header, bool isSame, OutputRun* run) {
+    const char* extension = header ? ".hpp" : ".cpp";
+    std::string path = outputPath(run->dir, type, extension);
+    if (isSame) {
+        run->paths.push_back(std::move(path));
+        return true;
+    }
+    std::string text;
+    if (!fillOutput(type, templates, header, &text))
+        return reportOutgrown(type, extension, templates.maxOutputSize, run);
+    return writeOutput(path, text, run);
+}
+
+}  // namespace
+
+void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::string& dir,
+                  bool fromBack, OutputQueue* queue) {
+    std::string text, err;
+    for (;;) {
+        size_t output = 0;
+        {
+            const std::lock_guard<std::mutex> lock(queue->mutex);
+            if (queue->front == queue->back)
+                return;
+            output = fromBack ? --queue->back : queue->front++;
+        }
+        const EnumType& type = enums[output / 2];
+        const bool header = output % 2 == 0;
+        bool differs = true;
+        if (!fillOutput(type, templates, header, &text) ||
+            !compareFile(outputPath(dir, type, header ? ".hpp" : ".cpp"), text, &differs, &err) || differs)
+            return;
+        queue->same[output] = 1;
+    }
+}
+
+bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSame, bool sourceIsSame, OutputRun* run) {
+    const bool headerOk = writeOne(type, templates, true, headerIsSame, run);
+    const bool sourceOk = writeOne(type, templates, false, sourceIsSame, run);
     return headerOk && sourceOk;
 }

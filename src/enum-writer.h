@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,24 @@ bool writeOutput(const std::string& path, const std::string& text, OutputRun* ru
 // only the generator writes.
 bool removeStaleOutputs(OutputRun* run);
 
+// The per-enum outputs, each enum's header then its source, that threads
+// compare with their files ahead of a run, each taking them from one end.
+struct OutputQueue {
+    std::mutex mutex;
+    size_t front = 0;
+    size_t back = 0;
+    // For each output: 1 once it is found to hold its new text already.
+    std::vector<char> same;
+};
+
+// Fills outputs taken from the front (or the back) of `queue` and compares
+// them with their files in `dir`, marking those that hold their text already,
+// until one differs or the queue is empty. Writes nothing, and leaves every
+// failure to the run that follows.
+void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::string& dir,
+                  bool fromBack, OutputQueue* queue);
+
 // Fills both templates for `type` and handles the enum's header and source
-// with writeOutput.
-bool write(const EnumType& type, const EnumTemplates& templates, OutputRun* run);
+// with writeOutput; an output known to hold its text already is only counted
+// as handled.
+bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSame, bool sourceIsSame, OutputRun* run);
