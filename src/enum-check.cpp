@@ -157,24 +157,30 @@ void checkItems(const EnumType& type, ListMessages* messages) {
     using Item = EnumType::Item;
     const std::vector<Item>& items = type.items;
     // Each comparison takes part of the items, in their order: equal names
-    // among the soundly named; keys and values among those named once.
-    std::vector<std::uint32_t> take;
-    std::vector<std::string_view> texts;
+    // among the soundly named; keys and values among those named once. The
+    // names and keys are gathered in one pass: a million items are more than
+    // the cache holds, and each pass over them costs a miss per item.
+    std::vector<std::uint32_t> take, named;
+    std::vector<std::string_view> texts, keys;
+    take.reserve(items.size());
+    texts.reserve(items.size());
+    keys.reserve(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         if (checkName(items[i].name, "item", items[i].line, items[i].column, messages)) {
             take.push_back(static_cast<std::uint32_t>(i));
             texts.push_back(items[i].name);
+            keys.push_back(items[i].key);
         }
     }
     std::vector<std::int32_t> sameName(items.size(), -1), sameKey(items.size(), -1), sameValue(items.size(), -1);
     markEqual(take, texts, &sameName);
-    const std::vector<std::uint32_t> named = take;
+    named.swap(take);
     take.clear();
     texts.clear();
-    for (std::uint32_t i : named) {
-        if (sameName[i] < 0 && !items[i].key.empty()) {
-            take.push_back(i);
-            texts.push_back(items[i].key);
+    for (size_t k = 0; k < named.size(); ++k) {
+        if (sameName[named[k]] < 0 && !keys[k].empty()) {
+            take.push_back(named[k]);
+            texts.push_back(keys[k]);
         }
     }
     markEqual(take, texts, &sameKey);
@@ -190,6 +196,8 @@ void checkItems(const EnumType& type, ListMessages* messages) {
     markEqual(take, values, &sameValue);
 
     for (std::uint32_t i : named) {
+        if (sameName[i] < 0 && sameKey[i] < 0 && sameValue[i] < 0)
+            continue;
         const Item& item = items[i];
         auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
         const int length = static_cast<int>(item.name.size());
