@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QStringView>
 #include <QVariant>
+#ifdef ENUMGEN_QML
+#include <QtQml/qqml.h>
+#endif
 
 #include <algorithm>
 #include <array>
