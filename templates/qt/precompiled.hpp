@@ -12,6 +12,7 @@
 #include <QStringView>
 #include <QVariant>
 #ifdef ENUMGEN_QML
+// What each enum's source and the module's type registration include besides.
 #include <QtQml/qqml.h>
 #endif
 
