@@ -149,7 +149,7 @@ for config in Debug Release; do
             full[$way]=$(cpu cmake --build "$dir")
             rebuild[$way]=$(best "edit $way $mode" cmake --build "$dir")
             # The compile of user0.cpp, exactly as the build runs it.
-            command=$(ninja -C "$dir" -t commands app | grep -F '/user0.cpp.o ')
+            command=$(ninja -C "$dir" -t commands CMakeFiles/app.dir/user0.cpp.o | tail -1)
             include[$way]=$(best "rm -f $dir/CMakeFiles/app.dir/user0.cpp.o" sh -c "cd '$dir' && $command")
         done
         for figure in full rebuild include; do

@@ -6,6 +6,9 @@
 
 #include <QDebug>
 #include <QVariant>
+#ifdef ENUMGEN_QML
+#include <QtQml/qqml.h>
+#endif
 
 decltype(__ENUM_NAMEItems) __ENUM_NAMEItems = {{
 __ENUM_INFOS
@@ -91,8 +94,11 @@ QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name)
 [[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_NAME>();
 #ifdef ENUMGEN_QML
 
-// The model and the QML model type that the header declares.
+// The model, the QML model type and its registration that the header declares.
 template class EnumModel<__ENUM_NAME>;
+QT_BEGIN_NAMESPACE
+template void qmlRegisterTypesAndRevisions<__ENUM_NAMEModel>(const char *, int, QList<int> *);
+QT_END_NAMESPACE
 
 __ENUM_NAMEEnum::__ENUM_NAMEModel::__ENUM_NAMEModel(QObject *parent) : EnumModel(parent) {}
 

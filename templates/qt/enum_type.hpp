@@ -141,6 +141,14 @@ public:
 // The model's name in C++ too, where the compiler reports a class of the same
 // name, which QML would take for the same type.
 using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
+
+// Its registration as a QML type, which the module's generated registration
+// source calls for every model type, compiled once, in __ENUM_LOWERS.cpp:
+// instantiated in that source, it would be compiled again for every enum
+// whenever any enum's header changes.
+QT_BEGIN_NAMESPACE
+extern template void qmlRegisterTypesAndRevisions<__ENUM_NAMEModel>(const char *, int, QList<int> *);
+QT_END_NAMESPACE
 #endif
 
 #ifdef ENUMGEN_SOURCE___ENUM_NAME

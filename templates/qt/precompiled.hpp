@@ -11,6 +11,10 @@
 #include <QStringList>
 #include <QStringView>
 #include <QVariant>
+#ifdef ENUMGEN_QML
+// What each enum's source and the module's type registration include besides.
+#include <QtQml/qqml.h>
+#endif
 
 #include <algorithm>
 #include <array>
