@@ -78,8 +78,8 @@ struct OutputQueue {
 
 // Fills outputs taken from the front (or the back) of `queue` and compares
 // them with their files in `dir`, marking those that hold their text already,
-// until one differs or the queue is empty. Writes nothing, and leaves every
-// failure to the run that follows.
+// until the queue is empty or a few have differed. Writes nothing, and leaves
+// every failure to the run that follows.
 void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::string& dir,
                   bool fromBack, OutputQueue* queue);
 
