@@ -202,8 +202,8 @@ void appendField(std::string& out, const EnumType& type, Field field) {
 // overlap, so the steps differ from one pass only where an inserted text
 // brings a placeholder, which would then stand in the one-pass result: in
 // nearly every fill the output is built in one pass, each field where it
-// goes. No step's text is longer than the template with every field
-// inserted, so within `maxSize` that bound keeps every step within it. False
+// goes. No step's text is longer than the template and every field it
+// receives together, so when they fit in `maxSize`, every step does. False
 // when a step would outgrow `maxSize`, with `text` partly filled.
 bool fill(const EnumType& type, std::span<const Field> fields, std::span<const std::string_view> placeholders,
           std::string* text, size_t maxSize) {
