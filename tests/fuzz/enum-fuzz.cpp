@@ -70,7 +70,7 @@ void writeAll(const std::vector<EnumType>& enums, const std::string& headerTempl
         return;
     OutputRun run;
     for (const EnumType& type : enums)
-        write(type, templates, &run);
+        write(type, templates, false, false, &run);
     std::set<std::string> outputs;
     for (const EnumType& type : enums)
         outputs.insert({outputPath(kOutputDir, type, ".hpp"), outputPath(kOutputDir, type, ".cpp")});
