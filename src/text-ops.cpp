@@ -10,30 +10,11 @@ namespace {
 
 constexpr size_t kSpare = size_t{1} << 20;
 
-// Start of every non-overlapping occurrence of `from`, left to right. A hit
-// of its first byte is checked at the second before it is compared whole:
-// generated code holds a '_', the first byte of every placeholder, every few
-// bytes, but seldom two.
+// Start of every non-overlapping occurrence of `from`, left to right.
 std::vector<size_t> occurrences(std::string_view text, std::string_view from) {
     std::vector<size_t> found;
-    if (from.size() < 2 || text.size() < from.size()) {
-        for (size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, at + from.size()))
-            found.push_back(at);
-        return found;
-    }
-    const size_t last = text.size() - from.size();
-    for (size_t at = 0; at <= last;) {
-        const void* hit = std::memchr(text.data() + at, from[0], last - at + 1);
-        if (!hit)
-            break;
-        at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
-        if (text[at + 1] == from[1] && text.compare(at + 2, from.size() - 2, from.substr(2)) == 0) {
-            found.push_back(at);
-            at += from.size();
-        } else {
-            ++at;
-        }
-    }
+    for (auto [at, step] : findEach(text, std::span(&from, 1)))
+        found.push_back(at);
     return found;
 }
 
@@ -88,7 +69,9 @@ void replaceFound(std::string& text, const std::vector<size_t>& found, size_t fr
 }
 
 // The bytes that start and follow the start of any of a set of texts, so a
-// search for all of them compares whole texts at few places.
+// search for all of them compares whole texts at few places: generated code
+// holds a '_', the first byte of every placeholder, every few bytes, but
+// seldom two.
 struct AnyOf {
     std::span<const std::string_view> froms;
     std::array<bool, 256> starts{};

@@ -37,8 +37,9 @@ constexpr bool findableInOnePass(std::span<const std::string_view> froms) {
     return true;
 }
 
-// Every occurrence of any of `froms`, which must be findableInOnePass, left
-// to right: where it starts and the index of the text found there.
+// Every non-overlapping occurrence of any of `froms`, none of them empty,
+// left to right: where it starts and the index of the text found there. For
+// froms that are findableInOnePass, that is every occurrence of each.
 std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span<const std::string_view> froms);
 
 // The start of `text` for a message: at most 60 bytes, with "..." when cut.
