@@ -4,13 +4,16 @@
 # <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp; without
 # TEMPLATES the Qt templates that come with enumgen are used. The enum list is
 # ENUM_LIST, or <dir>/enum-list. The files are generated into
-# ${CMAKE_CURRENT_BINARY_DIR}/<target>-enumgen/enum, an include directory of
-# <target>; with PUBLIC it and C++20 are also part of <target>'s interface, so
-# what links a library <target> includes its enum headers. The build shows the
-# files each run rewrites and enumgen's messages, which name the enum list by
-# its absolute path.
+# ${CMAKE_CURRENT_BINARY_DIR}/<target>-enumgen/enum. The headers that the
+# other files of <target> include are copies in <target>-enumgen/include, its
+# include directory, without the part that only the enum's source compiles, so
+# a changed description compiles only that source again; with PUBLIC that
+# directory and C++20 are also part of <target>'s interface, so what links a
+# library <target> includes its enum headers. The build shows the files each
+# run rewrites and enumgen's messages, which name the enum list by its
+# absolute path.
 #
-# The folder belongs to enumgen: each run removes the .hpp and .cpp files there
+# The folders belong to enumgen: each run removes the .hpp and .cpp files there
 # that it did not generate, so a removed enum's header cannot be included any
 # more. The list is read again at configure time when its enums change (with
 # Ninja; with other generators whenever it changes), so a removed enum's files
@@ -128,7 +131,8 @@ function(enumgen_generate target)
 
   set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
   set(out "${base}/enum")
-  file(MAKE_DIRECTORY "${out}")
+  set(include "${base}/include")
+  file(MAKE_DIRECTORY "${out}" "${include}")
   _enumgen_file_names(${target} "${enum_list}" files names)
   # The build files list every enum's files, so the configuration has to run
   # again when the list's enums change, and only then: with Ninja, the build
@@ -152,9 +156,11 @@ function(enumgen_generate target)
   else()
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${enum_list}")
   endif()
-  set(outputs "${out}/enums.hpp" "${out}/enums.cpp")
+  set(outputs "${out}/enums.hpp")
+  set(included "${include}/enums.hpp" "${include}/enums.cpp")
   foreach(file IN LISTS files)
     list(APPEND outputs "${out}/${file}.hpp" "${out}/${file}.cpp")
+    list(APPEND included "${include}/${file}.hpp")
   endforeach()
 
   # The stamp is the rule's only output; the generated files are byproducts, so
@@ -162,10 +168,10 @@ function(enumgen_generate target)
   # absolute, so enumgen's messages lead an IDE to the list's line.
   set(stamp "${base}/enumgen.stamp")
   add_custom_command(OUTPUT "${stamp}"
-    BYPRODUCTS ${outputs}
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}"
+    BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
     COMMAND "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
-            --remove-stale --brief
+            --include-dir "${include}" --remove-stale --brief
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
@@ -176,7 +182,9 @@ function(enumgen_generate target)
   endif()
   # Without QML nothing generated needs moc, and AUTOMOC over these byproducts
   # would make a dependency cycle with the generator's rule (see _enumgen_qml).
-  # Each enum's source compiles a part of its header that no other file may see.
+  # Each enum's source compiles a part of its header that no other file may
+  # see. The registry source is compiled from beside the copies it includes.
+  list(APPEND outputs "${include}/enums.cpp")
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON SKIP_UNITY_BUILD_INCLUSION ON)
   target_sources(${target} PRIVATE ${outputs})
   if(NOT arg_NO_PRECOMPILED_HEADER AND EXISTS "${templates}/precompiled.hpp")
@@ -192,7 +200,7 @@ function(enumgen_generate target)
   else()
     set(scope PRIVATE)
   endif()
-  target_include_directories(${target} ${scope} "${out}")
+  target_include_directories(${target} ${scope} "${include}")
   target_compile_features(${target} ${scope} cxx_std_20)
 endfunction()
 

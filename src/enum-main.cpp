@@ -72,6 +72,8 @@ struct Options {
     // The templates' folder; empty for the working directory.
     std::string templates;
     std::string output = kOutputDir;
+    // Where the application's files include the headers from; empty for none.
+    std::string includeDir;
 };
 
 constexpr char kUsage[] =
@@ -88,9 +90,15 @@ constexpr char kUsage[] =
     "  --list <file>       read the enum list <file> instead of enum-list\n"
     "  --templates <dir>   read the templates from <dir>\n"
     "  --output <dir>      write into <dir> instead of ../enum/\n"
+    "  --include-dir <dir> also write the registry files and each header into\n"
+    "                      <dir>, for the application's other files to include:\n"
+    "                      there a header lacks each part from\n"
+    "                      #ifdef ENUMGEN_SOURCE_<Name> to its #endif, which only\n"
+    "                      the enum's source compiles, so a change in that part\n"
+    "                      leaves the copy, and what includes it, alone\n"
     "  --remove-stale      remove the .hpp and .cpp files in the output folder\n"
-    "                      that the run does not write (for folders that only\n"
-    "                      enumgen writes)\n"
+    "                      (and the include folder) that the run does not write\n"
+    "                      (for folders that only enumgen writes)\n"
     "  -C <dir>            run as if started in <dir>\n"
     "  --check             write nothing; print each file that is out of date,\n"
     "                      and exit with 1 if there is any\n"
@@ -112,7 +120,8 @@ constexpr char kUsage[] =
 // Reads the arguments into `options`; false, with `err` filled, for a wrong one.
 bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     const std::pair<const char*, std::string*> valued[] = {
-        {"--list", &options->list}, {"--templates", &options->templates}, {"--output", &options->output}};
+        {"--list", &options->list}, {"--templates", &options->templates}, {"--output", &options->output},
+        {"--include-dir", &options->includeDir}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         // "--name value" or "--name=value".
@@ -160,12 +169,14 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
         if (!err->empty())
             return false;
     }
-    if (!options->output.ends_with('/'))
-        options->output += '/';
+    for (std::string* dir : {&options->output, &options->includeDir})
+        if (!dir->empty() && !dir->ends_with('/'))
+            *dir += '/';
     // The editor sends the list; nothing is read from files or written.
     if (options->lsp &&
         (options->check || options->brief || options->outputs || options->removeStale ||
-         !options->directories.empty() || !options->templates.empty() || options->list != kEnumListPath)) {
+         !options->directories.empty() || !options->templates.empty() || !options->includeDir.empty() ||
+         options->list != kEnumListPath)) {
         *err = "option '--lsp' goes only with --output";
         return false;
     }
@@ -265,10 +276,13 @@ bool generate(const Options& options) {
             std::rethrow_exception(failure);
     }
     messages.insert(messages.end(), pathMessages.begin(), pathMessages.end());
-    if (sameDirectory(options.templates.empty() ? "." : options.templates, run.dir))
-        errors.push_back(run.dir +
-                         (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
-                         ", so the generated files would overwrite the templates");
+    for (const std::string& dir : {run.dir, options.includeDir})
+        if (!dir.empty() && sameDirectory(options.templates.empty() ? "." : options.templates, dir))
+            errors.push_back(dir +
+                             (options.templates.empty() ? ": is the working directory" : ": is the templates folder") +
+                             ", so the generated files would overwrite the templates");
+    if (!options.includeDir.empty() && sameDirectory(options.includeDir, run.dir))
+        errors.push_back(options.includeDir + ": is the output folder, so the included copies would overwrite the headers");
     reportListMessages(options.list, messages);
     if (!errors.empty() || hasErrors(messages)) {
         reportErrors(errors);
@@ -282,16 +296,39 @@ bool generate(const Options& options) {
             std::printf("%s\n%s\n", outputPath(run.dir, type, ".hpp").c_str(),
                         outputPath(run.dir, type, ".cpp").c_str());
         std::printf("%senums.cpp\n", run.dir.c_str());
+        if (!options.includeDir.empty()) {
+            std::printf("%senums.hpp\n", options.includeDir.c_str());
+            for (const EnumType& type : enums)
+                std::printf("%s\n", outputPath(options.includeDir, type, ".hpp").c_str());
+            std::printf("%senums.cpp\n", options.includeDir.c_str());
+        }
         return std::fflush(stdout) == 0;
     }
 
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
-    writeOutput(run.dir + "enums.hpp", replace(registryTemplate, "__ENUM_TOTAL_COUNT", total), &run);
+    const std::string registryHeader = replace(registryTemplate, "__ENUM_TOTAL_COUNT", total);
+    const std::string registry = registrySource(enums);
+    writeOutput(run.dir + "enums.hpp", registryHeader, &run);
     for (size_t i = 0; i < enums.size(); ++i)
         write(enums[i], templates, queue.same[2 * i], queue.same[2 * i + 1], &run);
-    writeOutput(run.dir + "enums.cpp", registrySource(enums), &run);
+    writeOutput(run.dir + "enums.cpp", registry, &run);
     if (options.removeStale)
         removeStaleOutputs(&run);
+    if (!options.includeDir.empty()) {
+        // The registry source is compiled from here too, so that it includes
+        // the copies.
+        OutputRun included;
+        included.dir = options.includeDir;
+        included.mode = run.mode;
+        writeOutput(included.dir + "enums.hpp", registryHeader, &included);
+        for (const EnumType& type : enums)
+            writeIncluded(type, templates, &included);
+        writeOutput(included.dir + "enums.cpp", registry, &included);
+        if (options.removeStale)
+            removeStaleOutputs(&included);
+        run.outOfDate += included.outOfDate;
+        run.errors.insert(run.errors.end(), included.errors.begin(), included.errors.end());
+    }
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         run.errors.push_back(std::string("standard output: cannot write: ") + std::strerror(errno));

@@ -423,3 +423,78 @@ bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSa
     const bool sourceOk = writeOne(type, templates, false, sourceIsSame, run);
     return headerOk && sourceOk;
 }
+
+namespace {
+
+// The directive of a preprocessor line ("ifdef", "endif", ...) and what
+// follows it, without the spaces around; an empty directive for other lines.
+std::pair<std::string_view, std::string_view> directive(std::string_view line) {
+    auto skipSpace = [&line] {
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+    };
+    skipSpace();
+    if (!line.starts_with('#'))
+        return {};
+    line.remove_prefix(1);
+    skipSpace();
+    size_t length = 0;
+    while (length < line.size() && line[length] >= 'a' && line[length] <= 'z')
+        ++length;
+    const std::string_view name = line.substr(0, length);
+    line.remove_prefix(length);
+    skipSpace();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    return {name, line};
+}
+
+}  // namespace
+
+std::string includedHeader(const EnumType& type, std::string_view header) {
+    const std::string macro = "ENUMGEN_SOURCE_" + type.name;
+    std::string included;
+    included.reserve(header.size());
+    auto lineEnd = [header](size_t pos) {
+        const size_t newline = header.find('\n', pos);
+        return newline == std::string_view::npos ? header.size() : newline + 1;
+    };
+    size_t pos = 0;
+    while (pos < header.size()) {
+        size_t end = lineEnd(pos);
+        const auto [name, rest] = directive(header.substr(pos, end - pos));
+        if (name == "ifdef" && rest == macro) {
+            // Up to the part's #endif; a part that cannot be left out is
+            // kept whole, and the search goes on after it, so each line is
+            // looked at once.
+            int depth = 1;
+            bool whole = false;
+            while (end < header.size() && !whole) {
+                const size_t next = lineEnd(end);
+                const std::string_view inner = directive(header.substr(end, next - end)).first;
+                if (inner == "if" || inner == "ifdef" || inner == "ifndef")
+                    ++depth;
+                else if (inner == "endif")
+                    whole = --depth == 0;
+                else if (depth == 1 && inner.starts_with("el"))
+                    break;
+                end = next;
+            }
+            if (whole) {
+                pos = end;
+                continue;
+            }
+        }
+        included.append(header.substr(pos, end - pos));
+        pos = end;
+    }
+    return included;
+}
+
+bool writeIncluded(const EnumType& type, const EnumTemplates& templates, OutputRun* run) {
+    std::string text;
+    // A header too big to fill is reported with the header itself.
+    if (!fillOutput(type, templates, true, &text))
+        return false;
+    return writeOutput(outputPath(run->dir, type, ".hpp"), includedHeader(type, text), run);
+}

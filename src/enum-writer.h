@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "enum-model.h"
@@ -87,3 +88,13 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
 // with writeOutput; an output known to hold its text already is only counted
 // as handled.
 bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSame, bool sourceIsSame, OutputRun* run);
+
+// The enum's header as the application's other files include it: without
+// each part from "#ifdef ENUMGEN_SOURCE_<Name>" to its "#endif", which only
+// the enum's source compiles. A part with an #else or #elif of its own, or
+// without its #endif, stays.
+std::string includedHeader(const EnumType& type, std::string_view header);
+
+// Fills the enum's header and handles its included copy, in `run`'s folder,
+// with writeOutput.
+bool writeIncluded(const EnumType& type, const EnumTemplates& templates, OutputRun* run);

@@ -153,9 +153,9 @@ QT_END_NAMESPACE
 
 #ifdef ENUMGEN_SOURCE___ENUM_NAME
 // Compiled only in __ENUM_LOWERS.cpp, which defines ENUMGEN_SOURCE___ENUM_NAME:
-// the code of the texts that enumgen fills into this header alone. A changed
-// description compiles every file that includes the header again; they skip
-// this part.
+// the code of the texts that enumgen fills into this header alone. The other
+// files include a copy of the header without this part (enumgen
+// --include-dir), so a changed description compiles only __ENUM_LOWERS.cpp.
 #include <QCoreApplication>
 #include <QDebug>
 

@@ -1,0 +1,2 @@
+#define ENUMGEN_SOURCE___ENUM_NAME
+#include "__ENUM_LOWERS.hpp"

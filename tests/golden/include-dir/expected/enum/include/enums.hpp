@@ -1,0 +1,2 @@
+#pragma once
+// 2 enums

@@ -1,0 +1,2 @@
+#define ENUMGEN_SOURCE_Color
+#include "color.hpp"

@@ -1,0 +1,33 @@
+#pragma once
+#include "enums.hpp"
+enum class Color {     Red = (int)0,
+    Green = (int)1 };
+// Left out: nested conditions, spaces, a CRLF line end.
+#ifdef ENUMGEN_SOURCE_Color
+#if 0
+// flags
+#else
+// no flags
+#endif
+const char *description(Color value) { switch (value) {
+        case Enum::Red: return qApp->translate("EnumInfo", "Red colour");
+        case Enum::Green: return qApp->translate("EnumInfo", "Green colour");
+        default: return QString();
+} }
+#endif
+  #  ifdef 	ENUMGEN_SOURCE_Color  
+// key: color
+# endif // ENUMGEN_SOURCE_Color
+// Kept: a part with an #else, the part of another enum, a part without its #endif.
+#ifdef ENUMGEN_SOURCE_Color
+// this source
+#elif defined(OTHER)
+// other files
+#endif
+#ifdef ENUMGEN_SOURCE_Other
+// another enum
+#endif
+#ifdef ENUMGEN_SOURCE_Color
+#ifdef X
+// open
+#endif

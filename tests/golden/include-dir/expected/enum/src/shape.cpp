@@ -1,0 +1,2 @@
+#define ENUMGEN_SOURCE_Shape
+#include "shape.hpp"

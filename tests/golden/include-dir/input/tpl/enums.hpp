@@ -1,0 +1,2 @@
+#pragma once
+// __ENUM_TOTAL_COUNT enums
