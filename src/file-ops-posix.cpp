@@ -93,8 +93,9 @@ mode_t creationMode() {
     return 0666 & ~mask;
 }
 
-// The temporary file being written, for the interrupt handler to remove. A
-// fixed buffer, since a signal handler may read memory but not allocate it.
+// The file being written, temporary or new, for the interrupt handler to
+// remove. A fixed buffer, since a signal handler may read memory but not
+// allocate it.
 char gTempPath[4096];
 volatile std::sig_atomic_t gTempInUse = 0;
 
@@ -131,6 +132,33 @@ bool replaceFile(const std::string& path, const std::string& text, mode_t mode) 
         savedErrno = errno;
     }
     if (ok && ::rename(gTempPath, path.c_str()) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok)
+        ::unlink(gTempPath);
+    gTempInUse = 0;
+    errno = savedErrno;
+    return ok;
+}
+
+// Creates the missing file `path` with `text` in place: no file can be lost
+// there, and an interruption or a failure removes it, as it would a
+// temporary file. False, with errno set, when it cannot; EEXIST when a file
+// has appeared there since.
+bool createFile(const std::string& path, const std::string& text, mode_t mode) {
+    if (path.size() >= sizeof gTempPath) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    std::memcpy(gTempPath, path.c_str(), path.size() + 1);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0)
+        return false;
+    gTempInUse = 1;
+    bool ok = writeFull(fd, text.data(), text.size());
+    int savedErrno = errno;
+    if (::close(fd) != 0 && ok) {
         ok = false;
         savedErrno = errno;
     }
@@ -179,14 +207,17 @@ namespace {
 
 // Compares the file at `path` with `text`, and gives the mode a replacement
 // should have: the file's own, or the default for a new file.
-bool inspect(const std::string& path, const std::string& text, bool* differs, mode_t* mode, std::string* err) {
+bool inspect(const std::string& path, const std::string& text, bool* differs, mode_t* mode, bool* missing,
+             std::string* err) {
     *mode = creationMode();
+    *missing = false;
     // Non-blocking, so a FIFO in an output's place cannot stall the run; it
     // differs from any text and is replaced like any other file.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         // A missing file holds the empty text already.
         *differs = !text.empty();
+        *missing = errno == ENOENT;
         if (errno != ENOENT) {
             *err = fileError(path, "read", errno);
             return false;
@@ -211,17 +242,26 @@ bool inspect(const std::string& path, const std::string& text, bool* differs, mo
 
 bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err) {
     mode_t mode;
-    return inspect(path, text, differs, &mode, err);
+    bool missing;
+    return inspect(path, text, differs, &mode, &missing, err);
 }
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
     bool differs = true;
     mode_t mode;
-    if (!inspect(path, text, &differs, &mode, err))
+    bool missing;
+    if (!inspect(path, text, &differs, &mode, &missing, err))
         return true;
-    if (differs && !replaceFile(path, text, mode))
+    if (!differs)
+        return false;
+    // A new file needs neither a temporary file nor a rename; one that has
+    // appeared since is replaced like any other.
+    bool written = missing && createFile(path, text, mode);
+    if (!written && (!missing || errno == EEXIST))
+        written = replaceFile(path, text, mode);
+    if (!written)
         *err = fileError(path, "write", errno);
-    return differs;
+    return true;
 }
 
 bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err) {

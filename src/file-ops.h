@@ -22,9 +22,11 @@ bool readAll(const std::string& path, std::string* text, std::string* err,
 bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err);
 
 // Makes the file at `path` hold exactly `text`, writing only when it does not
-// already, so an unchanged output keeps its time stamp. The new text goes to a
-// temporary file beside `path` that is renamed over it, so a failed write
-// leaves the old file as it was; an existing file keeps its mode. Returns true
+// already, so an unchanged output keeps its time stamp. The new text of an
+// existing file goes to a temporary file beside `path` that is renamed over
+// it, so a failed write leaves the old file as it was; an existing file keeps
+// its mode. A new file may be written in place, and is removed when its write
+// fails or is interrupted: no file is ever left half written. Returns true
 // when the content differed from `text`; a failure fills `err`.
 bool overwrite(const std::string& path, const std::string& text, std::string* err);
 
@@ -37,8 +39,9 @@ bool removeFile(const std::string& path, std::string* err);
 // True when both paths name the same existing directory.
 bool sameDirectory(const std::string& a, const std::string& b);
 
-// Removes a temporary file that is being written when the run is interrupted
-// (Ctrl-C, a build tool stopping it), then ends as the interruption would have.
+// Removes a temporary or new file that is being written when the run is
+// interrupted (Ctrl-C, a build tool stopping it), then ends as the
+// interruption would have.
 void removeTempFileOnInterrupt();
 
 // Keeps the memory the run frees for its next allocations rather than handing

@@ -98,17 +98,26 @@ TEST_F(Run, AFifoInPlaceOfAnOutputIsReplacedWithoutWaiting) {
     EXPECT_EQ(readFile(tree.out / "small.cpp"), "// Small:     {Small::A, u\"A\"_q, u\"\"_q, (int)0}\n");
 }
 
-TEST_F(Run, AnInterruptedWriteLeavesNoTemporaryFile) {
+TEST_F(Run, AnInterruptedWriteLeavesNoPartialFile) {
     // A 120 MB header takes long enough to write that the signal comes mid-write.
     writeFile(tree.work / "enum-list", "+Big[-" + std::string(30 << 20, 'd') + "-]\n-A\n");
     writeFile(tree.work / "enum_type.hpp", "__ENUM_DESC__ENUM_DESC__ENUM_DESC__ENUM_DESC");
+    const fs::path big = tree.out / "big.hpp";
+    const std::string old = "old\n";
     auto writing = [&] {
-        for (const auto& entry : fs::directory_iterator(tree.out))
-            if (entry.path().filename().string().starts_with(".enumgen-"))
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(tree.out)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".enumgen-") || (name == "big.hpp" && entry.file_size(ec) != old.size()))
                 return true;
+        }
         return false;
     };
+    // An existing file is replaced through a temporary file, a new one is
+    // written in place.
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        if (signal == SIGINT)
+            writeFile(big, old);
         const pid_t pid = ::fork();
         if (pid == 0) {
             fs::current_path(tree.work);
@@ -123,7 +132,8 @@ TEST_F(Run, AnInterruptedWriteLeavesNoTemporaryFile) {
         ::waitpid(pid, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
         EXPECT_FALSE(writing()) << strsignal(signal);
-        fs::remove(tree.out / "big.hpp");
+        EXPECT_TRUE(signal == SIGINT ? readFile(big) == old : !fs::exists(big)) << strsignal(signal);
+        fs::remove(big);
     }
 }
 
