@@ -309,8 +309,7 @@ bool generate(const Options& options) {
     const std::string registryHeader = replace(registryTemplate, "__ENUM_TOTAL_COUNT", total);
     const std::string registry = registrySource(enums);
     writeOutput(run.dir + "enums.hpp", registryHeader, &run);
-    for (size_t i = 0; i < enums.size(); ++i)
-        write(enums[i], templates, queue.same[2 * i], queue.same[2 * i + 1], &run);
+    writeEnums(enums, templates, queue.same, &run);
     writeOutput(run.dir + "enums.cpp", registry, &run);
     if (options.removeStale)
         removeStaleOutputs(&run);

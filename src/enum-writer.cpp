@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <exception>
+#include <optional>
 #include <span>
+#include <stop_token>
+#include <thread>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -409,9 +415,11 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
         }
         const EnumType& type = enums[output / 2];
         const bool header = output % 2 == 0;
+        const std::string path = outputPath(dir, type, header ? ".hpp" : ".cpp");
         bool differs = true;
-        if (!fillOutput(type, templates, header, &text) ||
-            !compareFile(outputPath(dir, type, header ? ".hpp" : ".cpp"), text, &differs, &err) || differs)
+        // A missing file differs from nearly every text: a first run fills nothing here.
+        if (!fileExists(path) || !fillOutput(type, templates, header, &text) ||
+            !compareFile(path, text, &differs, &err) || differs)
             ++differing;
         else
             queue->same[output] = 1;
@@ -422,6 +430,87 @@ bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSa
     const bool headerOk = writeOne(type, templates, true, headerIsSame, run);
     const bool sourceOk = writeOne(type, templates, false, sourceIsSame, run);
     return headerOk && sourceOk;
+}
+
+namespace {
+
+// Texts filled ahead of the writes, in the order of the outputs that need
+// one; an empty optional stands for a text that outgrew its limit.
+struct FilledTexts {
+    std::mutex mutex;
+    std::condition_variable_any changed;
+    std::deque<std::optional<std::string>> texts;
+    size_t bytes = 0;
+    bool finished = false;
+    std::exception_ptr failure;
+};
+
+// Enough waiting texts to keep the writes busy, few enough to keep memory
+// near what the largest output needs.
+constexpr size_t kMaxWaitingTexts = 8;
+constexpr size_t kMaxWaitingBytes = size_t{64} << 20;
+
+void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const EnumTemplates& templates,
+               const std::vector<char>& same, FilledTexts* filled) {
+    try {
+        for (size_t output = 0; output < same.size(); ++output) {
+            if (same[output])
+                continue;
+            std::optional<std::string> text(std::in_place);
+            if (!fillOutput(enums[output / 2], templates, output % 2 == 0, &*text))
+                text.reset();
+            std::unique_lock lock(filled->mutex);
+            auto room = [filled] {
+                return filled->texts.empty() ||
+                       (filled->texts.size() < kMaxWaitingTexts && filled->bytes < kMaxWaitingBytes);
+            };
+            // Stopped when the writes have ended early, with an exception.
+            if (!filled->changed.wait(lock, stop, room))
+                return;
+            filled->bytes += text ? text->size() : 0;
+            filled->texts.push_back(std::move(text));
+            filled->changed.notify_all();
+        }
+    } catch (...) {
+        const std::lock_guard lock(filled->mutex);
+        filled->failure = std::current_exception();
+    }
+    const std::lock_guard lock(filled->mutex);
+    filled->finished = true;
+    filled->changed.notify_all();
+}
+
+}  // namespace
+
+bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::vector<char>& same,
+                OutputRun* run) {
+    FilledTexts filled;
+    const std::jthread filler(fillAhead, std::cref(enums), std::cref(templates), std::cref(same), &filled);
+    bool ok = true;
+    for (size_t output = 0; output < same.size(); ++output) {
+        const EnumType& type = enums[output / 2];
+        const char* extension = output % 2 == 0 ? ".hpp" : ".cpp";
+        std::string path = outputPath(run->dir, type, extension);
+        if (same[output]) {
+            run->paths.push_back(std::move(path));
+            continue;
+        }
+        std::optional<std::string> text;
+        {
+            std::unique_lock lock(filled.mutex);
+            filled.changed.wait(lock, [&filled] { return !filled.texts.empty() || filled.finished; });
+            // The filler fills every output it is given unless it failed.
+            if (filled.texts.empty())
+                std::rethrow_exception(filled.failure);
+            text = std::move(filled.texts.front());
+            filled.texts.pop_front();
+            filled.bytes -= text ? text->size() : 0;
+            filled.changed.notify_all();
+        }
+        ok = (text ? writeOutput(path, *text, run) : reportOutgrown(type, extension, templates.maxOutputSize, run)) &&
+             ok;
+    }
+    return ok;
 }
 
 namespace {

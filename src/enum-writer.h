@@ -89,6 +89,12 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
 // as handled.
 bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSame, bool sourceIsSame, OutputRun* run);
 
+// Handles every enum's header and source, in order, as `write` does, with
+// `same` from compareAhead. A second thread fills the outputs a few texts
+// ahead of the writes, so that filling one overlaps writing another.
+bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::vector<char>& same,
+                OutputRun* run);
+
 // The enum's header as the application's other files include it: without
 // each part from "#ifdef ENUMGEN_SOURCE_<Name>" to its "#endif", which only
 // the enum's source compiles. A part with an #else or #elif of its own, or

@@ -152,10 +152,14 @@ bool createFile(const std::string& path, const std::string& text, mode_t mode) {
         return false;
     }
     std::memcpy(gTempPath, path.c_str(), path.size() + 1);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0)
-        return false;
+    // Marked before it exists, so an interruption right after the open
+    // removes it too; until the open succeeds there is nothing to remove.
     gTempInUse = 1;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        gTempInUse = 0;
+        return false;
+    }
     bool ok = writeFull(fd, text.data(), text.size());
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
@@ -244,6 +248,11 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
     mode_t mode;
     bool missing;
     return inspect(path, text, differs, &mode, &missing, err);
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {

@@ -99,7 +99,8 @@ bool sameContent(HANDLE file, const std::string& text, bool* same) {
         *same = false;
         return true;
     }
-    static char buffer[kChunk];
+    // On the stack: the run's two threads compare files at the same time.
+    char buffer[kChunk];
     size_t offset = 0;
     for (;;) {
         DWORD count = 0;
@@ -243,7 +244,7 @@ bool readAll(const std::string& path, std::string* text, std::string* err, Missi
         *err = fileError(path, "read", code, widePath);
         return false;
     }
-    static char buffer[kChunk];
+    char buffer[kChunk];
     DWORD count = 0;
     bool ok;
     while ((ok = readFull(file, buffer, kChunk, &count)) && count > 0)
@@ -264,6 +265,12 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
         return false;
     }
     return inspect(path, widePath, text, differs, err);
+}
+
+bool fileExists(const std::string& path) {
+    // A path that is not UTF-8 counts as there, for the compare to report.
+    std::wstring widePath;
+    return !widen(path, &widePath) || GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
