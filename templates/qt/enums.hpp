@@ -2,7 +2,10 @@
 #pragma once
 
 // Only what a file that includes an enum header needs: each enum's source
-// includes the rest (debug output, QVariant conversions, translations).
+// includes the rest (debug output, QVariant conversions, translations). moc,
+// which runs over each enum header of a QML module again whenever its
+// descriptions change, needs none of it but the QML macros.
+#ifndef Q_MOC_RUN
 #include <QAbstractListModel>
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,14 +14,15 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#ifdef ENUMGEN_QML
-#include <QtQml/qqmlregistration.h>
-#endif
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
+#endif
+#ifdef ENUMGEN_QML
+#include <QtQml/qqmlregistration.h>
+#endif
 
 // The enum headers declare their debug operators with it.
 QT_FORWARD_DECLARE_CLASS(QDebug)
