@@ -508,10 +508,12 @@ Value binary(Expression& e, int minPrecedence) {
             }
             e.pos = at;
         }
-        // "||", "->", "<<=", "--" and the like are not operators of a value we know.
-        if (!found ||
-            (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos))
+        if (!found)
             break;
+        // "||", "->", "<<=", "--" and the like are not operators of a value
+        // we know: the whole value is unknown, not just what follows them.
+        if (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos)
+            return std::nullopt;
         ++e.depth;
         Value right = binary(e, found->precedence + 1);
         --e.depth;
