@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -374,28 +375,41 @@ struct Expression {
 constexpr std::int64_t kLimit = std::int64_t{1} << 32;
 constexpr int kMaxDepth = 64;
 
-using Value = std::optional<std::int64_t>;
+// What the steps below give for a value they do not know, far outside those
+// bounds. A plain number rather than std::optional: g++ passes an optional
+// through memory on every return, which made evaluating values twice as slow.
+constexpr std::int64_t kUnknown = std::numeric_limits<std::int64_t>::min();
 
-Value within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? Value(value) : std::nullopt; }
+std::int64_t within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? value : kUnknown; }
 
 void skipSpace(Expression& e) {
     while (e.pos < e.text.size() && (e.text[e.pos] == ' ' || e.text[e.pos] == '\t'))
         ++e.pos;
 }
 
-// Tokens are one or two bytes: comparing them in place saves a call to
-// memcmp for each token tried.
-bool take(Expression& e, std::string_view token) {
-    skipSpace(e);
+// Whether `token` stands at the cursor. Tokens are one or two bytes:
+// comparing them in place saves a call to memcmp for each token tried.
+bool startsAt(const Expression& e, std::string_view token) {
     if (e.text.size() - e.pos < token.size())
         return false;
     for (size_t i = 0; i < token.size(); ++i) {
         if (e.text[e.pos + i] != token[i])
             return false;
     }
+    return true;
+}
+
+bool take(Expression& e, std::string_view token) {
+    skipSpace(e);
+    if (!startsAt(e, token))
+        return false;
     e.pos += token.size();
     return true;
 }
+
+// Whether `c` is one of `chars`, compared in place rather than by a call to
+// memchr.
+bool isOneOf(char c, std::string_view chars) { return std::any_of(chars.begin(), chars.end(), [c](char x) { return x == c; }); }
 
 int digitValue(char c) {
     if (isDigit(c))
@@ -407,12 +421,12 @@ int digitValue(char c) {
     return 99;
 }
 
-Value literal(Expression& e) {
+std::int64_t literal(Expression& e) {
     skipSpace(e);
     const std::string_view text = e.text;
     size_t& pos = e.pos;
     if (pos >= text.size() || !isDigit(text[pos]))
-        return std::nullopt;
+        return kUnknown;
     int base = 10;
     if (text[pos] == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
         base = 16;
@@ -433,35 +447,35 @@ Value literal(Expression& e) {
             break;
         value = value * base + digit;
         if (value > kLimit)
-            return std::nullopt;
+            return kUnknown;
         digits = true;
     }
-    while (pos < text.size() && std::string_view("uUlLzZ").find(text[pos]) != std::string_view::npos)
+    while (pos < text.size() && isOneOf(text[pos], "uUlLzZ"))
         ++pos;
     // A float, a user-defined suffix or a digit past the base: not a value we know.
     if (!digits || (pos < text.size() && (isIdentifierByte(text[pos]) || text[pos] == '.')))
-        return std::nullopt;
+        return kUnknown;
     return value;
 }
 
-Value binary(Expression& e, int minPrecedence);
+std::int64_t binary(Expression& e, int minPrecedence);
 
-Value unary(Expression& e) {
+std::int64_t unary(Expression& e) {
     if (++e.depth > kMaxDepth)
-        return std::nullopt;
-    Value result;
+        return kUnknown;
+    std::int64_t result;
     if (take(e, "~")) {
-        if ((result = unary(e)))
-            result = ~*result;
+        if ((result = unary(e)) != kUnknown)
+            result = ~result;
     } else if (take(e, "-")) {
-        if ((result = unary(e)))
-            result = -*result;
+        if ((result = unary(e)) != kUnknown)
+            result = -result;
     } else if (take(e, "+")) {
         result = unary(e);
     } else if (take(e, "(")) {
         result = binary(e, 0);
         if (!take(e, ")"))
-            result = std::nullopt;
+            result = kUnknown;
     } else {
         result = literal(e);
     }
@@ -477,17 +491,17 @@ struct Operator {
 constexpr std::array<Operator, 8> kOperators = {
     {{"<<", 4}, {">>", 4}, {"*", 6}, {"+", 5}, {"-", 5}, {"&", 3}, {"^", 2}, {"|", 1}}};
 
-Value apply(std::string_view op, std::int64_t a, std::int64_t b) {
+std::int64_t apply(std::string_view op, std::int64_t a, std::int64_t b) {
     if (op == "+")
         return within(a + b);
     if (op == "-")
         return within(a - b);
     if (op == "*")
-        return b != 0 && (a < 0 ? -a : a) > kLimit / (b < 0 ? -b : b) ? std::nullopt : within(a * b);
+        return b != 0 && (a < 0 ? -a : a) > kLimit / (b < 0 ? -b : b) ? kUnknown : within(a * b);
     if (op == "<<")
-        return a < 0 || b < 0 || b > 32 || a > (kLimit >> b) ? std::nullopt : Value(a << b);
+        return a < 0 || b < 0 || b > 32 || a > (kLimit >> b) ? kUnknown : a << b;
     if (op == ">>")
-        return b < 0 || b > 32 ? std::nullopt : Value(a >> b);
+        return b < 0 || b > 32 ? kUnknown : a >> b;
     if (op == "&")
         return a & b;
     if (op == "^")
@@ -495,40 +509,54 @@ Value apply(std::string_view op, std::int64_t a, std::int64_t b) {
     return within(a | b);
 }
 
-// Operators of at least `minPrecedence`, left to right.
-Value binary(Expression& e, int minPrecedence) {
-    Value left = unary(e);
-    while (left) {
-        const Operator* found = nullptr;
-        for (const Operator& op : kOperators) {
-            const size_t at = e.pos;
-            if (op.precedence >= minPrecedence && take(e, op.token)) {
-                found = &op;
-                break;
-            }
-            e.pos = at;
+// The operator after the cursor and its spaces, if it has at least
+// `minPrecedence`; the cursor is then past it.
+const Operator* takeOperator(Expression& e, int minPrecedence) {
+    skipSpace(e);
+    for (const Operator& op : kOperators) {
+        if (op.precedence >= minPrecedence && startsAt(e, op.token)) {
+            e.pos += op.token.size();
+            return &op;
         }
+    }
+    return nullptr;
+}
+
+// Operators of at least `minPrecedence`, left to right.
+std::int64_t binary(Expression& e, int minPrecedence) {
+    std::int64_t left = unary(e);
+    while (left != kUnknown) {
+        const Operator* found = takeOperator(e, minPrecedence);
         if (!found)
             break;
         // "||", "->", "<<=", "--" and the like are not operators of a value
         // we know: the whole value is unknown, not just what follows them.
-        if (e.pos < e.text.size() && std::string_view("|&<>=+-").find(e.text[e.pos]) != std::string_view::npos)
-            return std::nullopt;
+        if (e.pos < e.text.size() && isOneOf(e.text[e.pos], "|&<>=+-"))
+            return kUnknown;
         ++e.depth;
-        Value right = binary(e, found->precedence + 1);
+        const std::int64_t right = binary(e, found->precedence + 1);
         --e.depth;
-        left = right ? apply(found->token, *left, *right) : std::nullopt;
+        left = right != kUnknown ? apply(found->token, left, right) : kUnknown;
     }
     return left;
 }
 
 }  // namespace
 
-Value evaluateValue(std::string_view text) {
+std::optional<std::int64_t> evaluateValue(std::string_view text) {
+    // Most values are decimal numbers, counted on by one: they are read at
+    // once rather than parsed as expressions. Ten digits stay far from
+    // overflowing.
+    if (!text.empty() && text.size() <= 10 && text.front() != '0' && std::all_of(text.begin(), text.end(), isDigit)) {
+        std::int64_t value = 0;
+        for (char c : text)
+            value = value * 10 + (c - '0');
+        return value <= kLimit ? std::optional(value) : std::nullopt;
+    }
     Expression e{text};
-    Value value = binary(e, 0);
+    const std::int64_t value = binary(e, 0);
     skipSpace(e);
-    return e.pos == text.size() ? value : std::nullopt;
+    return e.pos == text.size() && value != kUnknown ? std::optional(value) : std::nullopt;
 }
 
 void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
