@@ -247,9 +247,10 @@ void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vect
             slots[at] = {hash, k + 1};
             return;
         }
-        const std::uint32_t first = keys.items[slotIndex - 1];
-        if (slotHash == hash && equalIn(field, records[keys.items[k]], records[first])) {
-            clashes->push_back({keys.items[k], first});
+        // The items are looked up only for equal hashes: a million of them
+        // are more than the cache holds.
+        if (slotHash == hash && equalIn(field, records[keys.items[k]], records[keys.items[slotIndex - 1]])) {
+            clashes->push_back({keys.items[k], keys.items[slotIndex - 1]});
             return;
         }
     }
