@@ -313,7 +313,7 @@ constexpr size_t kAhead = 8;
 // next.
 struct ItemScratch {
     Keys names, keys, values;
-    std::vector<Clash> sameNames, sameKeys, sameValues;
+    std::vector<Clash> nameClashes, keyClashes, valueClashes;
     std::vector<std::int32_t> sameName, sameKey, sameValue;
     Tables tables;
 };
@@ -348,24 +348,25 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
                 add(&values, i, *value);
         }
     }
-    scratch->sameNames.clear();
-    scratch->sameKeys.clear();
-    scratch->sameValues.clear();
-    markEqual(names, items, Field::Name, &scratch->tables, &scratch->sameNames);
+    scratch->nameClashes.clear();
+    scratch->keyClashes.clear();
+    scratch->valueClashes.clear();
+    markEqual(names, items, Field::Name, &scratch->tables, &scratch->nameClashes);
     std::vector<std::int32_t>& sameName = scratch->sameName;
     std::vector<std::int32_t>& sameKey = scratch->sameKey;
     std::vector<std::int32_t>& sameValue = scratch->sameValue;
-    spread(scratch->sameNames, items.size(), &sameName);
-    if (!scratch->sameNames.empty()) {
+    if (!scratch->nameClashes.empty()) {
+        spread(scratch->nameClashes, items.size(), &sameName);
         dropRenamed(&keys, sameName);
         dropRenamed(&values, sameName);
     }
-    markEqual(keys, items, Field::Key, &scratch->tables, &scratch->sameKeys);
-    markEqual(values, items, Field::Value, &scratch->tables, &scratch->sameValues);
-    if (scratch->sameNames.empty() && scratch->sameKeys.empty() && scratch->sameValues.empty())
+    markEqual(keys, items, Field::Key, &scratch->tables, &scratch->keyClashes);
+    markEqual(values, items, Field::Value, &scratch->tables, &scratch->valueClashes);
+    if (scratch->nameClashes.empty() && scratch->keyClashes.empty() && scratch->valueClashes.empty())
         return;
-    spread(scratch->sameKeys, items.size(), &sameKey);
-    spread(scratch->sameValues, items.size(), &sameValue);
+    spread(scratch->nameClashes, items.size(), &sameName);
+    spread(scratch->keyClashes, items.size(), &sameKey);
+    spread(scratch->valueClashes, items.size(), &sameValue);
 
     for (std::uint32_t i : names.items) {
         if (sameName[i] < 0 && sameKey[i] < 0 && sameValue[i] < 0)
@@ -423,7 +424,8 @@ constexpr int kMaxDepth = 64;
 
 // What the steps below give for a value they do not know, far outside those
 // bounds. A plain number rather than std::optional: g++ passes an optional
-// through memory on every return, which made evaluating values twice as slow.
+// through memory on every return, which took a fifth to nearly half of the
+// time of evaluating a value.
 constexpr std::int64_t kUnknown = std::numeric_limits<std::int64_t>::min();
 
 std::int64_t within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? value : kUnknown; }
