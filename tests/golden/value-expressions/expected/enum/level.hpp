@@ -1,0 +1,1 @@
+// Level: 4 items
