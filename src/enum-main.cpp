@@ -264,6 +264,7 @@ bool generate(const Options& options) {
     checkOutputPaths(enums, run.dir, &pathMessages);
     OutputQueue queue;
     queue.same.assign(2 * enums.size(), 0);
+    queue.texts.resize(queue.same.size());
     if (errors.empty() && !hasErrors(pathMessages) && !options.outputs)
         queue.back = queue.same.size();
     {
@@ -309,7 +310,7 @@ bool generate(const Options& options) {
     const std::string registryHeader = replace(registryTemplate, "__ENUM_TOTAL_COUNT", total);
     const std::string registry = registrySource(enums);
     writeOutput(run.dir + "enums.hpp", registryHeader, &run);
-    writeEnums(enums, templates, queue.same, &run);
+    writeEnums(enums, templates, &queue, &run);
     writeOutput(run.dir + "enums.cpp", registry, &run);
     if (options.removeStale)
         removeStaleOutputs(&run);

@@ -403,7 +403,9 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
     // A run that changes a few enums still leaves the rest to compare; one
     // that changes all of them, such as a first run, gives up soon.
     constexpr int kMaxDiffering = 8;
+    constexpr size_t kMaxKeptBytes = size_t{256} << 20;
     int differing = 0;
+    size_t kept = 0;
     std::string text, err;
     while (differing < kMaxDiffering) {
         size_t output = 0;
@@ -415,14 +417,20 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
         }
         const EnumType& type = enums[output / 2];
         const bool header = output % 2 == 0;
-        const std::string path = outputPath(dir, type, header ? ".hpp" : ".cpp");
         bool differs = true;
-        // A missing file differs from nearly every text: a first run fills nothing here.
-        if (!fileExists(path) || !fillOutput(type, templates, header, &text) ||
-            !compareFile(path, text, &differs, &err) || differs)
-            ++differing;
-        else
+        const bool filled = fillOutput(type, templates, header, &text);
+        if (filled && compareFile(outputPath(dir, type, header ? ".hpp" : ".cpp"), text, &differs, &err) &&
+            !differs) {
             queue->same[output] = 1;
+            continue;
+        }
+        // The write takes the text rather than filling it again, so a first
+        // run fills outputs here while the list is checked.
+        ++differing;
+        if (filled && kept + text.size() <= kMaxKeptBytes) {
+            kept += text.size();
+            queue->texts[output] = std::move(text);
+        }
     }
 }
 
@@ -451,13 +459,13 @@ constexpr size_t kMaxWaitingTexts = 8;
 constexpr size_t kMaxWaitingBytes = size_t{64} << 20;
 
 void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const EnumTemplates& templates,
-               const std::vector<char>& same, FilledTexts* filled) {
+               OutputQueue* queue, FilledTexts* filled) {
     try {
-        for (size_t output = 0; output < same.size(); ++output) {
-            if (same[output])
+        for (size_t output = 0; output < queue->same.size(); ++output) {
+            if (queue->same[output])
                 continue;
-            std::optional<std::string> text(std::in_place);
-            if (!fillOutput(enums[output / 2], templates, output % 2 == 0, &*text))
+            std::optional<std::string> text(std::move(queue->texts[output]));
+            if (text->empty() && !fillOutput(enums[output / 2], templates, output % 2 == 0, &*text))
                 text.reset();
             std::unique_lock lock(filled->mutex);
             auto room = [filled] {
@@ -482,10 +490,11 @@ void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const E
 
 }  // namespace
 
-bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::vector<char>& same,
+bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, OutputQueue* queue,
                 OutputRun* run) {
+    const std::vector<char>& same = queue->same;
     FilledTexts filled;
-    const std::jthread filler(fillAhead, std::cref(enums), std::cref(templates), std::cref(same), &filled);
+    const std::jthread filler(fillAhead, std::cref(enums), std::cref(templates), queue, &filled);
     bool ok = true;
     for (size_t output = 0; output < same.size(); ++output) {
         const EnumType& type = enums[output / 2];

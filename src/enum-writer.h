@@ -75,6 +75,9 @@ struct OutputQueue {
     size_t back = 0;
     // For each output: 1 once it is found to hold its new text already.
     std::vector<char> same;
+    // For each output: its text, once it is found to differ, kept for its
+    // write up to a bound (each thread keeps at most kMaxKeptBytes).
+    std::vector<std::string> texts;
 };
 
 // Fills outputs taken from the front (or the back) of `queue` and compares
@@ -89,10 +92,11 @@ void compareAhead(const std::vector<EnumType>& enums, const EnumTemplates& templ
 // as handled.
 bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSame, bool sourceIsSame, OutputRun* run);
 
-// Handles every enum's header and source, in order, as `write` does, with
-// `same` from compareAhead. A second thread fills the outputs a few texts
-// ahead of the writes, so that filling one overlaps writing another.
-bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, const std::vector<char>& same,
+// Handles every enum's header and source, in order, as `write` does, after
+// compareAhead filled `queue`. A second thread fills the outputs a few texts
+// ahead of the writes, so that filling one overlaps writing another, and
+// takes the texts that the comparison kept rather than filling them again.
+bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, OutputQueue* queue,
                 OutputRun* run);
 
 // The enum's header as the application's other files include it: without

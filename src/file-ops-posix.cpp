@@ -250,11 +250,6 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
     return inspect(path, text, differs, &mode, &missing, err);
 }
 
-bool fileExists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
     bool differs = true;
     mode_t mode;
@@ -324,6 +319,9 @@ void reuseFreedMemory() {
     // heap, with trimming off, they are reused.
     ::mallopt(M_MMAP_MAX, 0);
     ::mallopt(M_TRIM_THRESHOLD, -1);
+    // One heap for all threads: a text filled on one thread and freed on
+    // another leaves memory that the next fill, on either, reuses.
+    ::mallopt(M_ARENA_MAX, 1);
 #endif
 }
 

@@ -267,12 +267,6 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
     return inspect(path, widePath, text, differs, err);
 }
 
-bool fileExists(const std::string& path) {
-    // A path that is not UTF-8 counts as there, for the compare to report.
-    std::wstring widePath;
-    return !widen(path, &widePath) || GetFileAttributesW(widePath.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
     std::wstring widePath;
     if (!widen(path, &widePath)) {

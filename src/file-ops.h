@@ -21,10 +21,6 @@ bool readAll(const std::string& path, std::string* text, std::string* err,
 // and returns false.
 bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err);
 
-// Whether anything is at `path`: a cheap look before filling a text only to
-// compare it with a file that is not there.
-bool fileExists(const std::string& path);
-
 // Makes the file at `path` hold exactly `text`, writing only when it does not
 // already, so an unchanged output keeps its time stamp. The new text of an
 // existing file goes to a temporary file beside `path` that is renamed over
