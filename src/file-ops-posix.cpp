@@ -319,9 +319,6 @@ void reuseFreedMemory() {
     // heap, with trimming off, they are reused.
     ::mallopt(M_MMAP_MAX, 0);
     ::mallopt(M_TRIM_THRESHOLD, -1);
-    // One heap for all threads: a text filled on one thread and freed on
-    // another leaves memory that the next fill, on either, reuses.
-    ::mallopt(M_ARENA_MAX, 1);
 #endif
 }
 
