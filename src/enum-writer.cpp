@@ -9,8 +9,8 @@
 #include <optional>
 #include <span>
 #include <stop_token>
-#include <thread>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>

@@ -76,7 +76,7 @@ struct OutputQueue {
     // For each output: 1 once it is found to hold its new text already.
     std::vector<char> same;
     // For each output: its text, once it is found to differ, kept for its
-    // write up to a bound (each thread keeps at most kMaxKeptBytes).
+    // write (up to 256 MB of texts a thread).
     std::vector<std::string> texts;
 };
 
