@@ -4,9 +4,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <exception>
-#include <optional>
 #include <span>
 #include <stop_token>
 #include <string_view>
@@ -442,50 +440,72 @@ bool write(const EnumType& type, const EnumTemplates& templates, bool headerIsSa
 
 namespace {
 
-// Texts filled ahead of the writes, in the order of the outputs that need
-// one; an empty optional stands for a text that outgrew its limit.
-struct FilledTexts {
+// Where each output's text stands while the writes go on: to be filled,
+// being filled or filled by the second thread, kept by the comparison (or
+// not needed), or too big to fill.
+enum class TextState : char { ToFill, Filling, Filled, Kept, Outgrown };
+
+// The outputs' texts as the two threads of the writes fill them. Each
+// output is taken, in order, by whichever thread comes to it first; the
+// first thread writes them in order, and fills the next one itself rather
+// than wait for the second.
+struct SharedFill {
     std::mutex mutex;
     std::condition_variable_any changed;
-    std::deque<std::optional<std::string>> texts;
+    std::vector<TextState> states;
+    // The first output that no thread has taken, and the one being written.
+    size_t next = 0;
+    size_t writing = 0;
+    // Bytes filled ahead of the writes.
     size_t bytes = 0;
-    bool finished = false;
+    // Who waits, so that a thread wakes the other only then.
+    bool writerWaits = false;
+    bool fillerWaits = false;
     std::exception_ptr failure;
 };
 
-// Enough waiting texts to keep the writes busy, few enough to keep memory
-// near what the largest output needs.
-constexpr size_t kMaxWaitingTexts = 8;
-constexpr size_t kMaxWaitingBytes = size_t{64} << 20;
+// Enough texts ahead to keep the writes busy, few enough to keep memory near
+// what the largest output needs.
+constexpr size_t kMaxAheadTexts = 8;
+constexpr size_t kMaxAheadBytes = size_t{64} << 20;
 
 void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const EnumTemplates& templates,
-               OutputQueue* queue, FilledTexts* filled) {
+               OutputQueue* queue, SharedFill* shared) {
+    const size_t count = queue->same.size();
+    std::unique_lock lock(shared->mutex);
     try {
-        for (size_t output = 0; output < queue->same.size(); ++output) {
-            if (queue->same[output])
-                continue;
-            std::optional<std::string> text(std::move(queue->texts[output]));
-            if (text->empty() && !fillOutput(enums[output / 2], templates, output % 2 == 0, &*text))
-                text.reset();
-            std::unique_lock lock(filled->mutex);
-            auto room = [filled] {
-                return filled->texts.empty() ||
-                       (filled->texts.size() < kMaxWaitingTexts && filled->bytes < kMaxWaitingBytes);
+        for (;;) {
+            auto canTake = [shared, count] {
+                while (shared->next < count && shared->states[shared->next] != TextState::ToFill)
+                    ++shared->next;
+                return shared->next == count || (shared->next < shared->writing + kMaxAheadTexts &&
+                                                  shared->bytes < kMaxAheadBytes);
             };
+            shared->fillerWaits = true;
             // Stopped when the writes have ended early, with an exception.
-            if (!filled->changed.wait(lock, stop, room))
+            const bool go = shared->changed.wait(lock, stop, canTake);
+            shared->fillerWaits = false;
+            if (!go || shared->next == count)
                 return;
-            filled->bytes += text ? text->size() : 0;
-            filled->texts.push_back(std::move(text));
-            filled->changed.notify_all();
+            const size_t output = shared->next++;
+            shared->states[output] = TextState::Filling;
+            std::string& text = queue->texts[output];
+            lock.unlock();
+            const bool filled = fillOutput(enums[output / 2], templates, output % 2 == 0, &text);
+            if (!filled)
+                std::string().swap(text);
+            lock.lock();
+            shared->states[output] = filled ? TextState::Filled : TextState::Outgrown;
+            shared->bytes += text.size();
+            if (shared->writerWaits)
+                shared->changed.notify_all();
         }
     } catch (...) {
-        const std::lock_guard lock(filled->mutex);
-        filled->failure = std::current_exception();
+        if (!lock.owns_lock())
+            lock.lock();
+        shared->failure = std::current_exception();
+        shared->changed.notify_all();
     }
-    const std::lock_guard lock(filled->mutex);
-    filled->finished = true;
-    filled->changed.notify_all();
 }
 
 }  // namespace
@@ -493,8 +513,12 @@ void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const E
 bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templates, OutputQueue* queue,
                 OutputRun* run) {
     const std::vector<char>& same = queue->same;
-    FilledTexts filled;
-    const std::jthread filler(fillAhead, std::cref(enums), std::cref(templates), queue, &filled);
+    SharedFill shared;
+    shared.states.resize(same.size(), TextState::ToFill);
+    for (size_t output = 0; output < same.size(); ++output)
+        if (same[output] || !queue->texts[output].empty())
+            shared.states[output] = TextState::Kept;
+    const std::jthread filler(fillAhead, std::cref(enums), std::cref(templates), queue, &shared);
     bool ok = true;
     for (size_t output = 0; output < same.size(); ++output) {
         const EnumType& type = enums[output / 2];
@@ -504,19 +528,34 @@ bool writeEnums(const std::vector<EnumType>& enums, const EnumTemplates& templat
             run->paths.push_back(std::move(path));
             continue;
         }
-        std::optional<std::string> text;
+        bool mine = false;
         {
-            std::unique_lock lock(filled.mutex);
-            filled.changed.wait(lock, [&filled] { return !filled.texts.empty() || filled.finished; });
-            // The filler fills every output it is given unless it failed.
-            if (filled.texts.empty())
-                std::rethrow_exception(filled.failure);
-            text = std::move(filled.texts.front());
-            filled.texts.pop_front();
-            filled.bytes -= text ? text->size() : 0;
-            filled.changed.notify_all();
+            std::unique_lock lock(shared.mutex);
+            shared.writing = output;
+            if (shared.states[output] == TextState::ToFill) {
+                // Taken in order: nobody has taken this one, nor any after it.
+                shared.next = output + 1;
+                mine = true;
+            } else {
+                shared.writerWaits = true;
+                shared.changed.wait(lock, [&shared, output] {
+                    return shared.states[output] >= TextState::Filled || shared.failure;
+                });
+                shared.writerWaits = false;
+                if (shared.states[output] < TextState::Filled)
+                    std::rethrow_exception(shared.failure);
+                if (shared.states[output] == TextState::Filled)
+                    shared.bytes -= queue->texts[output].size();
+            }
+            // Woken only once half its room is free, the second thread fills
+            // a few texts per wake-up.
+            if (shared.fillerWaits && shared.next <= output + kMaxAheadTexts / 2)
+                shared.changed.notify_all();
         }
-        ok = (text ? writeOutput(path, *text, run) : reportOutgrown(type, extension, templates.maxOutputSize, run)) &&
+        std::string text = std::move(queue->texts[output]);
+        const bool filled = mine ? fillOutput(type, templates, output % 2 == 0, &text)
+                                 : shared.states[output] != TextState::Outgrown;
+        ok = (filled ? writeOutput(path, text, run) : reportOutgrown(type, extension, templates.maxOutputSize, run)) &&
              ok;
     }
     return ok;
