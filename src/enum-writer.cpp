@@ -482,7 +482,7 @@ void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const E
                                                   shared->bytes < kMaxAheadBytes);
             };
             shared->fillerWaits = true;
-            // Stopped when the writes have ended early, with an exception.
+            // Stopped when the writes end, done or cut short by an exception.
             const bool go = shared->changed.wait(lock, stop, canTake);
             shared->fillerWaits = false;
             if (!go || shared->next == count)
