@@ -1,2 +1,1 @@
-#define ENUMGEN_SOURCE___ENUM_NAME
-#include "__ENUM_LOWERS.hpp"
+// __ENUM_NAME

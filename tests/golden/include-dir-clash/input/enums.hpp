@@ -1,2 +1,1 @@
-#pragma once
 // __ENUM_TOTAL_COUNT enums
