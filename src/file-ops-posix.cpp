@@ -152,8 +152,8 @@ bool createFile(const std::string& path, const std::string& text, mode_t mode) {
         return false;
     }
     std::memcpy(gTempPath, path.c_str(), path.size() + 1);
-    // Marked before it exists, so an interruption right after the open
-    // removes it too; until the open succeeds there is nothing to remove.
+    // Marked before the open, so that an interruption right after it
+    // removes the new file too.
     gTempInUse = 1;
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) {
