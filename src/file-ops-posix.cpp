@@ -107,62 +107,39 @@ void removeTempAndDie(int signal) {
     ::raise(signal);
 }
 
-// Writes `text` to a fresh temporary file beside `path` with `mode` and renames
-// it over `path`. On failure the temporary file is removed and errno is set.
-bool replaceFile(const std::string& path, const std::string& text, mode_t mode) {
-    // A short hidden name, so a target name near the length limit still fits.
-    size_t slash = path.rfind('/');
-    const std::string temp =
-        (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".enumgen-XXXXXX";
-    if (temp.size() >= sizeof gTempPath) {
+// Writes `text` to a new file with `mode`: either a fresh temporary file
+// beside `path`, then renamed over it, or `path` itself, which must not exist
+// yet (no file can be lost there). The file being written is marked for the
+// interrupt handler and removed on failure, with errno set (EEXIST when
+// `path` has appeared since).
+bool writeNewFile(const std::string& path, bool temporary, const std::string& text, mode_t mode) {
+    std::string target = path;
+    if (temporary) {
+        // A short hidden name, so a target name near the length limit still fits.
+        const size_t slash = path.rfind('/');
+        target = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".enumgen-XXXXXX";
+    }
+    if (target.size() >= sizeof gTempPath) {
         errno = ENAMETOOLONG;
         return false;
     }
-    std::memcpy(gTempPath, temp.c_str(), temp.size() + 1);
+    std::memcpy(gTempPath, target.c_str(), target.size() + 1);
+    // Marked before the open, so that an interruption right after it removes
+    // the file too.
     gTempInUse = 1;
-    int fd = ::mkstemp(gTempPath);
+    int fd = temporary ? ::mkstemp(gTempPath) : ::open(gTempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) {
         gTempInUse = 0;
         return false;
     }
-    bool ok = writeFull(fd, text.data(), text.size()) && ::fchmod(fd, mode) == 0;
+    // mkstemp makes a file for its owner alone.
+    bool ok = writeFull(fd, text.data(), text.size()) && (!temporary || ::fchmod(fd, mode) == 0);
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         savedErrno = errno;
     }
-    if (ok && ::rename(gTempPath, path.c_str()) != 0) {
-        ok = false;
-        savedErrno = errno;
-    }
-    if (!ok)
-        ::unlink(gTempPath);
-    gTempInUse = 0;
-    errno = savedErrno;
-    return ok;
-}
-
-// Creates the missing file `path` with `text` in place: no file can be lost
-// there, and an interruption or a failure removes it, as it would a
-// temporary file. False, with errno set, when it cannot; EEXIST when a file
-// has appeared there since.
-bool createFile(const std::string& path, const std::string& text, mode_t mode) {
-    if (path.size() >= sizeof gTempPath) {
-        errno = ENAMETOOLONG;
-        return false;
-    }
-    std::memcpy(gTempPath, path.c_str(), path.size() + 1);
-    // Marked before the open, so that an interruption right after it
-    // removes the new file too.
-    gTempInUse = 1;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0) {
-        gTempInUse = 0;
-        return false;
-    }
-    bool ok = writeFull(fd, text.data(), text.size());
-    int savedErrno = errno;
-    if (::close(fd) != 0 && ok) {
+    if (ok && temporary && ::rename(gTempPath, path.c_str()) != 0) {
         ok = false;
         savedErrno = errno;
     }
@@ -260,9 +237,9 @@ bool overwrite(const std::string& path, const std::string& text, std::string* er
         return false;
     // A new file needs neither a temporary file nor a rename; one that has
     // appeared since is replaced like any other.
-    bool written = missing && createFile(path, text, mode);
+    bool written = missing && writeNewFile(path, false, text, mode);
     if (!written && (!missing || errno == EEXIST))
-        written = replaceFile(path, text, mode);
+        written = writeNewFile(path, true, text, mode);
     if (!written)
         *err = fileError(path, "write", errno);
     return true;
