@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <iterator>
+#include <thread>
 
 #include "file-ops.h"
 #include "text-ops.h"
@@ -182,12 +185,16 @@ void sortByLine(ListMessages* messages) {
                      [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
 }
 
-void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
+namespace {
+
+// Parses `text`, a part of the list that starts at a line start, whose first
+// line is the one after line `linesBefore`.
+void parsePart(std::string_view text, int linesBefore, std::vector<EnumType>* enums, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     // Set once an item's implicit value could not be computed, so the items
     // after it in the same enum do not repeat the same complaint.
     bool valueUnknown = false;
-    int lineNumber = 0;
+    int lineNumber = linesBefore;
     for (size_t pos = 0; pos < text.size();) {
         size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = text.substr(pos, end - pos);
@@ -314,6 +321,43 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         if (starred)
             type.defaultIndex = static_cast<std::int32_t>(type.items.size() - 1);
     }
+}
+
+// The second half of a list parsed in two, on its own thread.
+void parseSecondHalf(std::string_view text, size_t split, std::vector<EnumType>* enums, ListMessages* messages,
+                     std::exception_ptr* failure) {
+    try {
+        const auto linesBefore = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(split), '\n');
+        parsePart(text.substr(split), static_cast<int>(linesBefore), enums, messages);
+    } catch (...) {
+        *failure = std::current_exception();
+    }
+}
+
+}  // namespace
+
+void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
+    // A long list is parsed in two halves at once, split before a '+' line,
+    // so that each half holds whole enums and reads as it would in one go.
+    constexpr size_t kMinSplitSize = size_t{1} << 20;
+    size_t split = text.size() < kMinSplitSize ? std::string_view::npos : text.find('+', text.size() / 2);
+    while (split != std::string_view::npos && text[split - 1] != '\n')
+        split = text.find('+', split + 1);
+    if (split == std::string_view::npos) {
+        parsePart(text, 0, enums, messages);
+        return;
+    }
+    std::vector<EnumType> second;
+    ListMessages secondMessages;
+    std::exception_ptr failure;
+    {
+        const std::jthread thread(parseSecondHalf, text, split, &second, &secondMessages, &failure);
+        parsePart(text.substr(0, split), 0, enums, messages);
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+    enums->insert(enums->end(), std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()));
+    messages->insert(messages->end(), secondMessages.begin(), secondMessages.end());
 }
 
 bool readEnums(const std::string& path, std::string* text, std::vector<EnumType>* enums, ListMessages* messages,

@@ -44,6 +44,35 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
     EXPECT_FALSE(enums[2].sequential) << "an explicit value counts even when it is the position";
 }
 
+TEST(Reader, ALongListReadsAsInOneGo) {
+    // Long enough to be read in parts. Each enum's last item has no value to
+    // count on from, so every part reports at its own lines; a '+' inside a
+    // line and a '+' line led by a space are no places to part at.
+    std::string list;
+    const int count = 40000;
+    for (int e = 0; e < count; ++e) {
+        list += e % 2 ? " +E" : "+E";
+        list += std::to_string(e) + "\n-A[-a+b-]\n!#include <x>\n-B[=x=]\n-C\n";
+    }
+    ASSERT_GT(list.size(), 1u << 20);
+    ListMessages messages;
+    const auto enums = parse(list, &messages);
+    ASSERT_EQ(enums.size(), size_t{count});
+    ASSERT_EQ(messages.size(), size_t{count});
+    for (int e = 0; e < count; ++e) {
+        const EnumType& type = enums[static_cast<size_t>(e)];
+        const int line = 5 * e + 1;
+        ASSERT_EQ(type.name, std::string("E").append(std::to_string(e)));
+        ASSERT_EQ(type.line, line);
+        ASSERT_EQ(type.headerContents, "#include <x>\n");
+        ASSERT_EQ(type.items.size(), 3u);
+        ASSERT_EQ(type.items[2].line, line + 4);
+        const ListMessage& m = messages[static_cast<size_t>(e)];
+        ASSERT_EQ(m.line, line + 4);
+        ASSERT_EQ(m.noteLine, line + 3);
+    }
+}
+
 TEST(Reader, AddOneCountsOnTheTrailingDigits) {
     const char* cases[][2] = {{"9", "10"},
                               {"Foo2", "Foo3"},
