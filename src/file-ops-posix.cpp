@@ -228,11 +228,18 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
 }
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+    // A run into an empty folder finds every output missing: once one was,
+    // the next is created at once, which spares looking it up first. Any
+    // failure there, such as an existing file, leads to the usual way.
+    static thread_local bool lastWasMissing = false;
+    if (lastWasMissing && !text.empty() && writeNewFile(path, false, text, creationMode()))
+        return true;
     bool differs = true;
     mode_t mode;
     bool missing;
     if (!inspect(path, text, &differs, &mode, &missing, err))
         return true;
+    lastWasMissing = missing;
     if (!differs)
         return false;
     // A new file needs neither a temporary file nor a rename; one that has
