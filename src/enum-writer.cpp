@@ -464,9 +464,10 @@ struct SharedFill {
     std::exception_ptr failure;
 };
 
-// Enough texts ahead to keep the writes busy, few enough to keep memory near
-// what the largest output needs.
-constexpr size_t kMaxAheadTexts = 8;
+// Room for enough texts that the second thread, woken once half of it is
+// free, fills many per wake-up (each costs the writes a system call); the
+// byte limit keeps memory near what the largest outputs need.
+constexpr size_t kMaxAheadTexts = 64;
 constexpr size_t kMaxAheadBytes = size_t{64} << 20;
 
 void fillAhead(std::stop_token stop, const std::vector<EnumType>& enums, const EnumTemplates& templates,
