@@ -94,10 +94,12 @@ Figures measure(const fs::path& root, Size size, int runs) {
     const std::string enumgen = enumgenInto(out);
     std::ofstream(work / "enum-list") << enumList(size, false);
 
-    // Each first run and each copy makes a folder of its own, and nothing is
-    // removed until the end: ext4 without a journal passes over the inodes
-    // freed in the last half minute when it makes a file, which made both
-    // figures swing threefold from run to run. Writes of one timed run are
+    // Each first run and each copy makes a folder of its own, and the row's
+    // folders are removed only when the row ends: ext4 without a journal
+    // passes over the inodes freed in the last half minute when it makes a
+    // file, which made both figures swing threefold from run to run. Kept any
+    // longer, they would fill memory that a virtual machine's host has not
+    // backed yet, whose first use is slow. Writes of one timed run are
     // flushed before the next starts, so neither side pays for the other's
     // writeback.
     Figures f;
@@ -135,6 +137,7 @@ Figures measure(const fs::path& root, Size size, int runs) {
         std::ofstream(work / "enum-list") << enumList(size, i % 2 == 0);
         f.oneChange = std::min(f.oneChange, seconds(enumgen));
     }
+    fs::remove_all(row);
     return f;
 }
 
