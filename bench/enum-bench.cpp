@@ -128,7 +128,7 @@ Figures measure(const fs::path& root, Size size, int runs) {
     for (int i = 0; i < runs; ++i) {
         messages.clear();
         const auto start = std::chrono::steady_clock::now();
-        checkEnums(enums, &messages);
+        checkEnums(enums, QmlNames::Unchecked, &messages);
         f.checks = std::min(f.checks, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     // Alternate the description, so every timed run has one header to rewrite.

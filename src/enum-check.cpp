@@ -5,8 +5,10 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "enum-values.h"
 #include "text-ops.h"
 
 namespace {
@@ -46,18 +48,6 @@ constexpr bool mayBeReserved(std::string_view name) {
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(), mayBeReserved));
 static_assert(std::all_of(kQtMacros.begin(), kQtMacros.end(), mayBeReserved));
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Letters, digits, '_' and the bytes from 0x80 up, which are how UTF-8
-// identifiers are written; a table, as every byte of every name is looked up.
-constexpr std::array<bool, 256> kIdentifierBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int c = 0; c < 256; ++c)
-        bytes[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    return bytes;
-}();
-
-bool isIdentifierByte(char c) { return kIdentifierBytes[static_cast<unsigned char>(c)]; }
 
 // What is wrong with `name` as the C++ identifier the generated code makes of
 // it, or nothing.
@@ -144,22 +134,22 @@ std::uint32_t hashOf(std::int64_t value) {
 }
 
 // What items are compared by.
-enum class Field { Name, Key, Value };
+enum class CompareBy { Name, Key, Value };
 
-bool equalIn(Field field, const EnumType::Item& a, const EnumType::Item& b) {
+bool equalIn(CompareBy field, const EnumType::Item& a, const EnumType::Item& b) {
     switch (field) {
-        case Field::Name:
+        case CompareBy::Name:
             return a.name == b.name;
-        case Field::Key:
+        case CompareBy::Key:
             return a.key == b.key;
-        case Field::Value:
+        case CompareBy::Value:
             break;
     }
     return evaluateValue(a.value) == evaluateValue(b.value);
 }
 
 // Enums are compared by their keys alone.
-bool equalIn(Field, const EnumType& a, const EnumType& b) { return a.key == b.key; }
+bool equalIn(CompareBy, const EnumType& a, const EnumType& b) { return a.key == b.key; }
 
 // Keys of some items (or enums) to compare, in their order: the index of
 // each one's item and the key's hash. The keys themselves are looked up only
@@ -238,7 +228,7 @@ void clearTable(std::vector<Slot>* slots, size_t size) {
 // Puts key `k` into the table unless an equal key is already in it, which
 // makes a clash.
 template <class Record>
-void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records, Field field,
+void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records, CompareBy field,
           std::vector<Slot>& slots, std::vector<Clash>* clashes) {
     const size_t mask = slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
@@ -261,7 +251,7 @@ void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vect
 // groups that do, each searched in a table of its own, so a million keys
 // cost a few passes over arrays rather than a cache miss each.
 template <class Record>
-void markEqual(const Keys& keys, const std::vector<Record>& records, Field field, Tables* tables,
+void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy field, Tables* tables,
                std::vector<Clash>* clashes) {
     const size_t count = keys.items.size();
     if (count <= kGroupSize) {
@@ -322,298 +312,170 @@ struct ItemScratch {
     Tables tables;
 };
 
-void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messages) {
-    using Item = EnumType::Item;
-    const std::vector<Item>& items = type.items;
-    // Equal names are looked for among the soundly named items; keys and
-    // values among those named once. They are all gathered in one pass: a
-    // million items are more than the cache holds, and each pass over them
-    // costs a miss per item.
-    Keys& names = scratch->names;
-    Keys& keys = scratch->keys;
-    Keys& values = scratch->values;
-    clear(&names, items.size());
-    clear(&keys, items.size());
-    clear(&values, type.sequential ? 0 : items.size());
+// Gathers the names of the soundly named items, and the keys and values of
+// those, in one pass: a million items are more than the cache holds, and each
+// pass over them costs a miss per item.
+void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messages) {
+    const std::vector<EnumType::Item>& items = type.items;
+    clear(&scratch->names, items.size());
+    clear(&scratch->keys, items.size());
+    clear(&scratch->values, type.sequential ? 0 : items.size());
     for (size_t i = 0; i < items.size(); ++i) {
-        const Item& item = items[i];
+        const EnumType::Item& item = items[i];
         if (i + kAhead < items.size()) {
             prefetch(&items[i + kAhead].name);
             prefetch(&items[i + kAhead].line);
         }
         if (!checkName(item.name, "item", item.line, item.column, messages))
             continue;
-        add(&names, i, item.name);
+        add(&scratch->names, i, std::string_view(item.name));
         if (!item.key.empty())
-            add(&keys, i, item.key);
+            add(&scratch->keys, i, std::string_view(item.key));
         // Values counted on from 0 alone never meet.
         if (!type.sequential) {
             if (std::optional<std::int64_t> value = evaluateValue(item.value))
-                add(&values, i, *value);
+                add(&scratch->values, i, *value);
         }
     }
+}
+
+// A message about `item` whose note points at the same field of `first`.
+ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListMessage::Kind kind,
+                         std::string text, std::string note) {
+    return {item.line, kind, std::move(text), item.column, static_cast<int>(item.name.size()), first.line,
+            first.column, std::move(note), static_cast<int>(first.name.size())};
+}
+
+// Reports each item whose name, key or value an earlier item has.
+void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessages* messages) {
+    using Item = EnumType::Item;
+    const std::vector<Item>& items = type.items;
+    for (std::uint32_t i : scratch.names.items) {
+        const std::int32_t sameName = scratch.sameName[i], sameKey = scratch.sameKey[i],
+                           sameValue = scratch.sameValue[i];
+        if (sameName < 0 && sameKey < 0 && sameValue < 0)
+            continue;
+        const Item& item = items[i];
+        const std::string quoted = "item '" + excerpt(item.name) + "'";
+        if (sameName >= 0) {
+            // The same item twice is one mistake: its key and value are not compared again.
+            const Item& first = items[static_cast<size_t>(sameName)];
+            messages->push_back(clashMessage(
+                item, first, Kind::Error,
+                quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
+                quoted + " is first defined here"));
+            continue;
+        }
+        if (sameKey >= 0) {
+            const Item& first = items[static_cast<size_t>(sameKey)];
+            ListMessage m = clashMessage(item, first, Kind::Warning,
+                                         quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                             excerpt(first.name) + "' on line " + toString(first.line) +
+                                             "; fromKey finds only the first",
+                                         "item '" + excerpt(first.name) + "' has the key here");
+            m.column = item.keyColumn;
+            m.length = static_cast<int>(item.key.size()) + kMarkersWidth;
+            m.noteColumn = first.keyColumn;
+            m.noteLength = static_cast<int>(first.key.size()) + kMarkersWidth;
+            messages->push_back(std::move(m));
+        }
+        if (sameValue >= 0) {
+            const Item& first = items[static_cast<size_t>(sameValue)];
+            const std::string value = toString(evaluateValue(item.value).value_or(0));
+            ListMessage m = clashMessage(
+                item, first, Kind::Warning,
+                quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
+                    toString(first.line) +
+                    "; the bundled templates' description() switch does not compile with two equal values",
+                "item '" + excerpt(first.name) + "' has the value " + value + " here");
+            if (item.valueColumn) {
+                m.column = item.valueColumn;
+                m.length = static_cast<int>(item.value.size()) + kMarkersWidth;
+            }
+            if (first.valueColumn) {
+                m.noteColumn = first.valueColumn;
+                m.noteLength = static_cast<int>(first.value.size()) + kMarkersWidth;
+            }
+            messages->push_back(std::move(m));
+        }
+    }
+}
+
+void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messages) {
+    gatherItems(type, scratch, messages);
+    const size_t count = type.items.size();
     scratch->nameClashes.clear();
     scratch->keyClashes.clear();
     scratch->valueClashes.clear();
-    markEqual(names, items, Field::Name, &scratch->tables, &scratch->nameClashes);
-    std::vector<std::int32_t>& sameName = scratch->sameName;
-    std::vector<std::int32_t>& sameKey = scratch->sameKey;
-    std::vector<std::int32_t>& sameValue = scratch->sameValue;
+    markEqual(scratch->names, type.items, CompareBy::Name, &scratch->tables, &scratch->nameClashes);
     if (!scratch->nameClashes.empty()) {
-        spread(scratch->nameClashes, items.size(), &sameName);
-        dropRenamed(&keys, sameName);
-        dropRenamed(&values, sameName);
+        spread(scratch->nameClashes, count, &scratch->sameName);
+        dropRenamed(&scratch->keys, scratch->sameName);
+        dropRenamed(&scratch->values, scratch->sameName);
     }
-    markEqual(keys, items, Field::Key, &scratch->tables, &scratch->keyClashes);
-    markEqual(values, items, Field::Value, &scratch->tables, &scratch->valueClashes);
+    markEqual(scratch->keys, type.items, CompareBy::Key, &scratch->tables, &scratch->keyClashes);
+    markEqual(scratch->values, type.items, CompareBy::Value, &scratch->tables, &scratch->valueClashes);
     if (scratch->nameClashes.empty() && scratch->keyClashes.empty() && scratch->valueClashes.empty())
         return;
-    spread(scratch->nameClashes, items.size(), &sameName);
-    spread(scratch->keyClashes, items.size(), &sameKey);
-    spread(scratch->valueClashes, items.size(), &sameValue);
+    spread(scratch->nameClashes, count, &scratch->sameName);
+    spread(scratch->keyClashes, count, &scratch->sameKey);
+    spread(scratch->valueClashes, count, &scratch->sameValue);
+    reportClashes(type, *scratch, messages);
+}
 
-    for (std::uint32_t i : names.items) {
-        if (sameName[i] < 0 && sameKey[i] < 0 && sameValue[i] < 0)
+// Names QML takes for something else: its own types and JavaScript's global
+// objects. QML keywords are lower-case, which no type name may be.
+constexpr std::array<std::string_view, 25> kQmlTaken = {
+    "Array",  "Binding", "Boolean",  "Component", "Connections", "Date",  "Error",  "Function", "Infinity",
+    "JSON",   "Map",     "Math",     "NaN",       "Number",      "Object", "Promise", "Proxy",   "Qt",
+    "QtObject", "Reflect", "RegExp", "Set",       "String",      "Symbol", "Timer"};
+
+// What keeps the enum from being a QML type, or nothing: every enum E is the
+// QML type E with the model type EModel, and in C++ the namespace EEnum.
+std::optional<std::string> qmlProblem(const EnumType& type, const std::unordered_map<std::string_view, const EnumType*>& byName,
+                                      const EnumType** other) {
+    const std::string_view name = type.name;
+    if (name.front() < 'A' || name.front() > 'Z')
+        return std::string("QML type names start with an upper-case letter");
+    if (std::find(kQmlTaken.begin(), kQmlTaken.end(), name) != kQmlTaken.end())
+        return std::string("QML has a type of that name");
+    for (auto [suffix, what] : {std::pair{"Model", "model type"}, std::pair{"Enum", "C++ namespace"}}) {
+        if (!name.ends_with(suffix))
             continue;
-        const Item& item = items[i];
-        auto quoted = [&item] { return "item '" + excerpt(item.name) + "'"; };
-        const int length = static_cast<int>(item.name.size());
-        if (sameName[i] >= 0) {
-            // The same item twice is one mistake: its key and value are not compared again.
-            const Item& first = items[static_cast<size_t>(sameName[i])];
-            messages->push_back(
-                {item.line, Kind::Error,
-                 quoted() + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
-                 item.column, length, first.line, first.column, quoted() + " is first defined here", length});
+        const auto found = byName.find(name.substr(0, name.size() - std::string_view(suffix).size()));
+        if (found != byName.end()) {
+            *other = found->second;
+            return "it is the " + std::string(what) + " of enum '" + excerpt(found->second->name) + "'";
+        }
+    }
+    return std::nullopt;
+}
+
+void checkQmlNames(const std::vector<EnumType>& enums, ListMessages* messages) {
+    std::unordered_map<std::string_view, const EnumType*> byName;
+    for (const EnumType& type : enums)
+        byName.emplace(type.name, &type);
+    for (const EnumType& type : enums) {
+        if (type.name.empty())
             continue;
-        }
-        if (sameKey[i] >= 0) {
-            const Item& first = items[static_cast<size_t>(sameKey[i])];
-            messages->push_back({item.line, Kind::Warning,
-                                 quoted() + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
-                                     "' on line " + toString(first.line) + "; fromKey finds only the first",
-                                 item.keyColumn, static_cast<int>(item.key.size()) + 4, first.line, first.keyColumn,
-                                 "item '" + excerpt(first.name) + "' has the key here",
-                                 static_cast<int>(first.key.size()) + 4});
-        }
-        if (sameValue[i] >= 0) {
-            const Item& first = items[static_cast<size_t>(sameValue[i])];
-            const std::string value = toString(evaluateValue(item.value).value_or(0));
-            messages->push_back(
-                {item.line, Kind::Warning,
-                 quoted() + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
-                     toString(first.line) +
-                     "; the bundled templates' description() switch does not compile with two equal values",
-                 item.valueColumn ? item.valueColumn : item.column,
-                 item.valueColumn ? static_cast<int>(item.value.size()) + 4 : length, first.line,
-                 first.valueColumn ? first.valueColumn : first.column,
-                 "item '" + excerpt(first.name) + "' has the value " + value + " here",
-                 first.valueColumn ? static_cast<int>(first.value.size()) + 4 : static_cast<int>(first.name.size())});
+        const EnumType* other = nullptr;
+        if (const std::optional<std::string> problem = qmlProblem(type, byName, &other)) {
+            ListMessage m{type.line, Kind::Error, "enum '" + excerpt(type.name) + "' cannot be a QML type: " + *problem,
+                          type.column, static_cast<int>(type.name.size())};
+            if (other) {
+                m.noteLine = other->line;
+                m.noteColumn = other->column;
+                m.note = "enum '" + excerpt(other->name) + "' is here";
+                m.noteLength = static_cast<int>(other->name.size());
+            }
+            messages->push_back(std::move(m));
         }
     }
-}
-
-// A value text being evaluated: a cursor over it and how deep the
-// parentheses and operators nest, which is bounded to keep the stack small.
-struct Expression {
-    std::string_view text;
-    size_t pos = 0;
-    int depth = 0;
-};
-
-// Values and every intermediate result stay within +-2^32, which holds every
-// enumerator an `int` enum can have and keeps each operation from overflowing.
-constexpr std::int64_t kLimit = std::int64_t{1} << 32;
-constexpr int kMaxDepth = 64;
-
-// What the steps below give for a value they do not know, far outside those
-// bounds. A plain number rather than std::optional: g++ passes an optional
-// through memory on every return, which took a fifth to nearly half of the
-// time of evaluating a value.
-constexpr std::int64_t kUnknown = std::numeric_limits<std::int64_t>::min();
-
-std::int64_t within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? value : kUnknown; }
-
-void skipSpace(Expression& e) {
-    while (e.pos < e.text.size() && (e.text[e.pos] == ' ' || e.text[e.pos] == '\t'))
-        ++e.pos;
-}
-
-// Whether `token` stands at the cursor. Tokens are one or two bytes:
-// comparing them in place saves a call to memcmp for each token tried.
-bool startsAt(const Expression& e, std::string_view token) {
-    if (e.text.size() - e.pos < token.size())
-        return false;
-    for (size_t i = 0; i < token.size(); ++i) {
-        if (e.text[e.pos + i] != token[i])
-            return false;
-    }
-    return true;
-}
-
-bool take(Expression& e, std::string_view token) {
-    skipSpace(e);
-    if (!startsAt(e, token))
-        return false;
-    e.pos += token.size();
-    return true;
-}
-
-// Whether `c` is one of `chars`, compared in place rather than by a call to
-// memchr.
-bool isOneOf(char c, std::string_view chars) {
-    return std::any_of(chars.begin(), chars.end(), [c](char x) { return x == c; });
-}
-
-int digitValue(char c) {
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
-std::int64_t literal(Expression& e) {
-    skipSpace(e);
-    const std::string_view text = e.text;
-    size_t& pos = e.pos;
-    if (pos >= text.size() || !isDigit(text[pos]))
-        return kUnknown;
-    int base = 10;
-    if (text[pos] == '0' && pos + 1 < text.size() && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
-        base = 16;
-        pos += 2;
-    } else if (text[pos] == '0' && pos + 1 < text.size() && (text[pos + 1] == 'b' || text[pos + 1] == 'B')) {
-        base = 2;
-        pos += 2;
-    } else if (text[pos] == '0') {
-        base = 8;
-    }
-    std::int64_t value = 0;
-    bool digits = false;
-    for (; pos < text.size(); ++pos) {
-        if (text[pos] == '\'' && digits)
-            continue;
-        const int digit = digitValue(text[pos]);
-        if (digit >= base)
-            break;
-        value = value * base + digit;
-        if (value > kLimit)
-            return kUnknown;
-        digits = true;
-    }
-    while (pos < text.size() && isOneOf(text[pos], "uUlLzZ"))
-        ++pos;
-    // A float, a user-defined suffix or a digit past the base: not a value we know.
-    if (!digits || (pos < text.size() && (isIdentifierByte(text[pos]) || text[pos] == '.')))
-        return kUnknown;
-    return value;
-}
-
-std::int64_t binary(Expression& e, int minPrecedence);
-
-std::int64_t unary(Expression& e) {
-    if (++e.depth > kMaxDepth)
-        return kUnknown;
-    std::int64_t result;
-    if (take(e, "~")) {
-        if ((result = unary(e)) != kUnknown)
-            result = ~result;
-    } else if (take(e, "-")) {
-        if ((result = unary(e)) != kUnknown)
-            result = -result;
-    } else if (take(e, "+")) {
-        result = unary(e);
-    } else if (take(e, "(")) {
-        result = binary(e, 0);
-        if (!take(e, ")"))
-            result = kUnknown;
-    } else {
-        result = literal(e);
-    }
-    --e.depth;
-    return result;
-}
-
-struct Operator {
-    std::string_view token;
-    int precedence;
-};
-// C++'s precedence; shifts come first so "<<" is not taken for another token.
-constexpr std::array<Operator, 8> kOperators = {
-    {{"<<", 4}, {">>", 4}, {"*", 6}, {"+", 5}, {"-", 5}, {"&", 3}, {"^", 2}, {"|", 1}}};
-
-std::int64_t apply(std::string_view op, std::int64_t a, std::int64_t b) {
-    if (op == "+")
-        return within(a + b);
-    if (op == "-")
-        return within(a - b);
-    if (op == "*")
-        return b != 0 && (a < 0 ? -a : a) > kLimit / (b < 0 ? -b : b) ? kUnknown : within(a * b);
-    if (op == "<<")
-        return a < 0 || b < 0 || b > 32 || a > (kLimit >> b) ? kUnknown : a << b;
-    if (op == ">>")
-        return b < 0 || b > 32 ? kUnknown : a >> b;
-    if (op == "&")
-        return a & b;
-    if (op == "^")
-        return within(a ^ b);
-    return within(a | b);
-}
-
-// The operator after the cursor and its spaces, if it has at least
-// `minPrecedence`; the cursor is then past it.
-const Operator* takeOperator(Expression& e, int minPrecedence) {
-    skipSpace(e);
-    for (const Operator& op : kOperators) {
-        if (op.precedence >= minPrecedence && startsAt(e, op.token)) {
-            e.pos += op.token.size();
-            return &op;
-        }
-    }
-    return nullptr;
-}
-
-// Operators of at least `minPrecedence`, left to right.
-std::int64_t binary(Expression& e, int minPrecedence) {
-    std::int64_t left = unary(e);
-    while (left != kUnknown) {
-        const Operator* found = takeOperator(e, minPrecedence);
-        if (!found)
-            break;
-        // "||", "->", "<<=", "--" and the like are not operators of a value
-        // we know: the whole value is unknown, not just what follows them.
-        if (e.pos < e.text.size() && isOneOf(e.text[e.pos], "|&<>=+-"))
-            return kUnknown;
-        ++e.depth;
-        const std::int64_t right = binary(e, found->precedence + 1);
-        --e.depth;
-        left = right != kUnknown ? apply(found->token, left, right) : kUnknown;
-    }
-    return left;
 }
 
 }  // namespace
 
-std::optional<std::int64_t> evaluateValue(std::string_view text) {
-    // Most values are decimal numbers, counted on by one: they are read at
-    // once rather than parsed as expressions. Ten digits stay far from
-    // overflowing.
-    if (!text.empty() && text.size() <= 10 && text.front() != '0' && std::all_of(text.begin(), text.end(), isDigit)) {
-        std::int64_t value = 0;
-        for (char c : text)
-            value = value * 10 + (c - '0');
-        return value <= kLimit ? std::optional(value) : std::nullopt;
-    }
-    Expression e{text};
-    const std::int64_t value = binary(e, 0);
-    skipSpace(e);
-    return e.pos == text.size() && value != kUnknown ? std::optional(value) : std::nullopt;
-}
-
-void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
+void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* messages) {
     ItemScratch scratch;
     Keys keys;
     clear(&keys, enums.size());
@@ -622,7 +484,7 @@ void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
             add(&keys, e, std::string_view(enums[e].key));
     }
     std::vector<Clash> clashes;
-    markEqual(keys, enums, Field::Key, &scratch.tables, &clashes);
+    markEqual(keys, enums, CompareBy::Key, &scratch.tables, &clashes);
     std::vector<std::int32_t> sameKey;
     spread(clashes, enums.size(), &sameKey);
     for (size_t e = 0; e < enums.size(); ++e) {
@@ -635,10 +497,12 @@ void checkEnums(const std::vector<EnumType>& enums, ListMessages* messages) {
             messages->push_back({type.line, Kind::Warning,
                                  "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
                                      excerpt(first.name) + "' on line " + toString(first.line),
-                                 type.keyColumn, static_cast<int>(type.key.size()) + 4, first.line, first.keyColumn,
+                                 type.keyColumn, static_cast<int>(type.key.size()) + kMarkersWidth, first.line, first.keyColumn,
                                  "enum '" + excerpt(first.name) + "' has the key here",
-                                 static_cast<int>(first.key.size()) + 4});
+                                 static_cast<int>(first.key.size()) + kMarkersWidth});
         }
         checkItems(type, &scratch, messages);
     }
+    if (qml == QmlNames::Checked)
+        checkQmlNames(enums, messages);
 }

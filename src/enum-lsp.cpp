@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "enum-check.h"
+#include "enum-reader.h"
+#include "enum-values.h"
 #include "file-ops.h"
 #include "lsp-messages.h"
 #include "text-ops.h"
@@ -116,19 +117,14 @@ std::optional<size_t> offsetOf(const LspDocument& doc, const json& where, Positi
     return static_cast<size_t>(text.data() - doc.text.data()) + offsetIn(text, numberAt(where, "character"), encoding);
 }
 
-void readDocument(LspDocument* doc, const std::string& outputDir) {
+void readDocument(LspDocument* doc, const LspServer& server) {
     indexLines(doc);
-    doc->enums.clear();
-    doc->messages.clear();
-    parseEnumList(doc->text, &doc->enums, &doc->messages);
-    checkEnums(doc->enums, &doc->messages);
-    checkOutputPaths(doc->enums, outputDir, &doc->messages);
-    sortByLine(&doc->messages);
+    doc->analysis = analyzeList(doc->text, {server.outputDir, server.qml});
 }
 
 void publishDiagnostics(LspOutput* output, const LspServer& server, const std::string& uri, const LspDocument& doc) {
     json diagnostics = json::array();
-    for (const ListMessage& m : doc.messages) {
+    for (const ListMessage& m : doc.analysis.messages) {
         json diagnostic = {
             {"range", listRange(doc, m.line, m.column, static_cast<size_t>(std::max(m.length, 0)), server.encoding)},
             {"severity", m.kind == ListMessage::Kind::Error ? kSeverityError : kSeverityWarning},
@@ -244,7 +240,7 @@ json hover(const LspServer& server, const LspDocument& doc, const json& params) 
         return nullptr;
     const int line =
         static_cast<int>(std::upper_bound(doc.listLines.begin(), doc.listLines.end(), *offset) - doc.listLines.begin());
-    const EnumType* type = enumAt(doc.enums, line);
+    const EnumType* type = enumAt(doc.analysis.enums, line);
     if (!type)
         return nullptr;
     const EnumType::Item* item = itemAt(*type, line);
@@ -265,7 +261,7 @@ std::string symbolName(std::string_view name) {
 json symbols(const LspServer& server, const LspDocument& doc) {
     const PositionEncoding encoding = server.encoding;
     json result = json::array();
-    for (const EnumType& type : doc.enums) {
+    for (const EnumType& type : doc.analysis.enums) {
         json children = json::array();
         for (const EnumType::Item& item : type.items) {
             children.push_back(
@@ -354,10 +350,9 @@ void handleNotification(LspServer* server, const std::string& method, const json
     const json& document = member(params, "textDocument");
     if (method == "textDocument/didOpen") {
         const std::string& uri = stringAt(document, "uri");
-        // Read where it stays: its enums' texts are views into its text.
         LspDocument& doc = server->documents[uri] =
             LspDocument{stringAt(document, "text"), numberAt(document, "version")};
-        readDocument(&doc, server->outputDir);
+        readDocument(&doc, *server);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didChange") {
         const std::string& uri = stringAt(document, "uri");
@@ -370,7 +365,7 @@ void handleNotification(LspServer* server, const std::string& method, const json
         for (const json& change : changes)
             applyChange(&changed, change, server->encoding);
         doc = std::move(changed);
-        readDocument(&doc, server->outputDir);
+        readDocument(&doc, *server);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didClose") {
         const std::string& uri = stringAt(document, "uri");

@@ -5,9 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "enum-model.h"
-#include "enum-reader.h"
-#include "enum-writer.h"
+#include "enum-analysis.h"
 
 // `enumgen --lsp`: a Language Server Protocol server for enum lists, over
 // standard input and output. It reports the enum-list messages of the command
@@ -18,13 +16,11 @@
 // protocol's default) or code points.
 enum class PositionEncoding { Utf8, Utf16, Utf32 };
 
-// An enum list open in the editor, as it last sent it, read and checked; its
-// enums' texts are views into `text`, so it is read where it is kept.
+// An enum list open in the editor, as it last sent it, read and checked.
 struct LspDocument {
     std::string text;
     std::int64_t version = 0;
-    std::vector<EnumType> enums{};
-    ListMessages messages{};
+    ListAnalysis analysis{};
     // Where each line starts: as the reader counts lines (after '\n'), and
     // as the editor does (after '\n', "\r\n" or a lone '\r').
     std::vector<size_t> listLines{}, editorLines{};
@@ -35,6 +31,7 @@ struct LspServer {
     State state = State::Starting;
     // The folder the command line writes to, named in hovers and messages.
     std::string outputDir = kOutputDir;
+    QmlNames qml = QmlNames::Unchecked;
     PositionEncoding encoding = PositionEncoding::Utf16;
     std::unordered_map<std::string, LspDocument> documents;
     // Bytes read and not yet handled.

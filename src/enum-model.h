@@ -2,19 +2,20 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
+
+// The bytes a field's two markers add to its text, as in "[=" "1" "=]":
+// what a message about the whole field underlines.
+inline constexpr int kMarkersWidth = 4;
 
 // One enumeration of the enum list with its items. Field texts are kept
 // exactly as they stand between their markers; they are pasted into generated
 // code unchanged.
 struct EnumType {
     struct Item {
-        // Views into the list's text, which outlives the items: a list of a
-        // million items would otherwise hold each text twice.
-        std::string_view key;
-        std::string_view name;
-        std::string_view desc;
+        std::string key;
+        std::string name;
+        std::string desc;
         // Counted on from the previous item's where the list gives none.
         std::string value;
         std::string data;

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <exception>
-#include <iterator>
-#include <thread>
 
-#include "file-ops.h"
+#include "enum-values.h"
 #include "text-ops.h"
 
 namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The five markers of a "+" or "-" line, and the field each one holds.
 struct Marker {
@@ -77,13 +72,15 @@ Definition readDefinition(std::string_view text) {
 // markers does not count, nor the rest of a line after an unclosed marker,
 // which is a mistake of its own.
 std::string_view textOutsideMarkers(std::string_view text, const Definition& def) {
+    // Unused spans sort last, so the whole array is sorted.
     std::array<std::pair<size_t, size_t>, kMarkers.size()> spans;
+    spans.fill({std::string_view::npos, std::string_view::npos});
     size_t count = 0;
     for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
         if (def.opened[marker] != std::string_view::npos)
             spans[count++] = {def.opened[marker], std::min(def.closed[marker], text.size())};
     }
-    std::sort(spans.begin(), spans.begin() + count);
+    std::sort(spans.begin(), spans.end());
     size_t pos = def.name.size();
     for (size_t span = 0; pos < text.size(); ++span) {
         const size_t gapEnd = span < count ? spans[span].first : text.size();
@@ -130,6 +127,180 @@ size_t itemLinesAhead(std::string_view text, size_t pos) {
     return items;
 }
 
+// What a line of the list is, by its first byte after leading space.
+enum class LineKind { Other, Enum, Item, Header, Footer };
+
+LineKind classify(std::string_view trimmed) {
+    switch (trimmed.empty() ? '\0' : trimmed.front()) {
+        case '+':
+            return LineKind::Enum;
+        case '-':
+            return LineKind::Item;
+        case '!':
+            return LineKind::Header;
+        case '$':
+            return LineKind::Footer;
+        default:
+            return LineKind::Other;
+    }
+}
+
+// A "+" or "-" line being read: its number, its whole text, its definition
+// (after the lead byte and star) and the fields read from that.
+struct DefinitionLine {
+    int number = 0;
+    std::string_view text;
+    std::string_view body;
+    bool starred = false;
+    Definition def;
+
+    // 1-based column in the line of a position in `body`.
+    int column(size_t at) const { return static_cast<int>(body.data() - text.data() + at + 1); }
+    int markerColumn(size_t marker) const {
+        return def.opened[marker] == std::string_view::npos ? 0 : column(def.opened[marker]);
+    }
+};
+
+DefinitionLine readDefinitionLine(int number, std::string_view text, std::string_view trimmed) {
+    DefinitionLine line;
+    line.number = number;
+    line.text = text;
+    line.body = trimmed.substr(1);
+    line.starred = !line.body.empty() && line.body.front() == '*';
+    if (line.starred)
+        line.body.remove_prefix(1);
+    line.def = readDefinition(line.body);
+    return line;
+}
+
+// Markers left open, text outside every marker, and keys and descriptions
+// that would break the string literals they become.
+void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
+    using Kind = ListMessage::Kind;
+    const Definition& def = line.def;
+    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+        const Marker& m = kMarkers[marker];
+        if (def.opened[marker] != std::string_view::npos && def.closed[marker] == std::string_view::npos)
+            messages->push_back({line.number, Kind::Error,
+                                 std::string("'").append(m.open) + "' is never closed by '" + std::string(m.close) +
+                                     "', so the " + std::string(m.field) + " cannot be read",
+                                 line.markerColumn(marker), static_cast<int>(m.open.size())});
+    }
+    if (const std::string_view outside = textOutsideMarkers(line.body, def); !outside.empty())
+        messages->push_back({line.number, Kind::Warning,
+                             std::string("'").append(excerpt(outside)) + "' is inside no marker, so it is ignored; is a marker mistyped?",
+                             line.column(static_cast<size_t>(outside.data() - line.body.data())),
+                             static_cast<int>(outside.size())});
+    for (size_t marker : {size_t{0}, size_t{2}}) {
+        const size_t at = literalBreak(def.fields[marker]);
+        if (at == std::string_view::npos)
+            continue;
+        messages->push_back(
+            {line.number, Kind::Error,
+             "the " + std::string(kMarkers[marker].field) +
+                 (def.fields[marker][at] == '"' ? " holds a '\"' that would end its string literal; write \\\""
+                                                : " ends in a '\\' that would escape the closing quote of its "
+                                                  "string literal; write \\\\"),
+             line.column(def.opened[marker] + kMarkers[marker].open.size() + at), 1});
+    }
+}
+
+void readEnumLine(const DefinitionLine& line, std::string_view rest, std::vector<EnumType>* enums) {
+    const Definition& def = line.def;
+    EnumType& type = enums->emplace_back();
+    type.name = def.name;
+    type.key = def.key();
+    type.desc = def.desc();
+    type.dataType = def.data().empty() ? std::string_view("QVariant") : def.data();
+    type.flagsName = def.flagsName();
+    type.line = line.number;
+    type.column = line.column(0);
+    type.keyColumn = line.markerColumn(0);
+    type.items.reserve(itemLinesAhead(rest, 0));
+}
+
+// The place of an item's value for a note: its marker, or its name when the
+// value was counted.
+void notePlaceOfValue(const EnumType::Item& item, ListMessage* m) {
+    m->noteLine = item.line;
+    m->noteColumn = item.valueColumn ? item.valueColumn : item.column;
+    m->noteLength = static_cast<int>(item.valueColumn ? item.value.size() + kMarkersWidth : item.name.size());
+}
+
+// Gives `item`, which has no value of its own, the value counted on from the
+// item before it; false when there is none to count on from.
+bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages* messages) {
+    using Kind = ListMessage::Kind;
+    std::optional<std::string> next = addOne(previous.value);
+    if (!next) {
+        ListMessage m{item->line, Kind::Error,
+                      "item '" + excerpt(item->name) + "' has no value to count on from: the previous value '" +
+                          excerpt(previous.value) +
+                          "' does not end in a decimal digit; give the item an explicit value with [=...=]",
+                      item->column, static_cast<int>(item->name.size())};
+        m.note = "the value to count on from is here";
+        notePlaceOfValue(previous, &m);
+        messages->push_back(std::move(m));
+        return false;
+    }
+    item->value = std::move(*next);
+    const CountingHazard hazard = countingHazard(previous.value);
+    if (hazard == CountingHazard::None)
+        return true;
+    ListMessage m{item->line, Kind::Warning,
+                  "item '" + excerpt(item->name) + "' is counted on to " + excerpt(valueWithNumber(item->value)) +
+                      " from " + excerpt(valueWithNumber(previous.value)) +
+                      (hazard == CountingHazard::NotDecimal
+                           ? ": counting adds one to the last digits as decimal text, not to the number"
+                           : ": counting adds one to the digits after the minus, so the value goes down") +
+                      "; give the item an explicit value with [=...=]",
+                  item->column, static_cast<int>(item->name.size())};
+    m.note = "the value counted on from is here";
+    notePlaceOfValue(previous, &m);
+    messages->push_back(std::move(m));
+    return true;
+}
+
+// Reads an item line into the last enum. `valueUnknown` is set once an
+// item's value could not be counted, so the items after it in the same enum
+// do not repeat the same complaint.
+void readItemLine(const DefinitionLine& line, EnumType* type, bool* valueUnknown, ListMessages* messages) {
+    const Definition& def = line.def;
+    // Built in its place: moving a million items into the list costs more
+    // than filling them.
+    EnumType::Item& item = type->items.emplace_back();
+    item.name = def.name;
+    item.key = def.key();
+    item.desc = def.desc();
+    item.line = line.number;
+    item.column = line.column(0);
+    item.keyColumn = line.markerColumn(0);
+    item.valueColumn = line.markerColumn(1);
+    if (!def.value().empty()) {
+        item.value = def.value();
+        type->sequential = false;
+        *valueUnknown = false;
+    } else if (type->items.size() == 1) {
+        item.value = '0';
+    } else if (!*valueUnknown) {
+        *valueUnknown = !countOn(type->items[type->items.size() - 2], &item, messages);
+    }
+    if (def.data().empty())
+        item.data.append("(int)").append(item.value);
+    else
+        item.data = def.data();
+    if (line.starred)
+        type->defaultIndex = static_cast<std::int32_t>(type->items.size() - 1);
+}
+
+// Appends a "!" or "$" line's text, without its first byte, to the last enum.
+void readContentLine(LineKind kind, std::string_view text, EnumType* type) {
+    std::string& contents = kind == LineKind::Header ? type->headerContents : type->footerContents;
+    if (kind == LineKind::Footer && contents.empty())
+        contents.push_back('\n');
+    contents.append(text.substr(1)).push_back('\n');
+}
+
 }  // namespace
 
 std::string_view trim(std::string_view text) {
@@ -140,230 +311,36 @@ std::string_view trim(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
 }
 
-std::string_view extractBetween(std::string_view text, std::string_view open, std::string_view close) {
-    size_t start = text.find(open);
-    if (start == std::string_view::npos)
-        return {};
-    start += open.size();
-    size_t end = text.find(close, start);
-    if (end == std::string_view::npos)
-        return {};
-    return text.substr(start, end - start);
-}
-
-std::optional<std::string> addOne(std::string_view value) {
-    size_t runStart = value.size();
-    while (runStart > 0 && isDigit(value[runStart - 1]))
-        --runStart;
-    if (runStart == value.size())
-        return std::nullopt;
-    // Counted in decimal on the digits themselves, so a run of any length
-    // counts on exactly; leading zeros go, as they would through an int.
-    size_t digitsStart = runStart;
-    while (digitsStart + 1 < value.size() && value[digitsStart] == '0')
-        ++digitsStart;
-    std::string result;
-    result.reserve(value.size() + 1);
-    result.append(value.substr(0, runStart)).append(value.substr(digitsStart));
-    size_t i = result.size();
-    while (i > runStart && result[i - 1] == '9')
-        result[--i] = '0';
-    if (i == runStart)
-        result.insert(runStart, 1, '1');
-    else
-        ++result[i - 1];
-    return result;
-}
-
-bool hasErrors(const ListMessages& messages) {
-    return std::any_of(messages.begin(), messages.end(),
-                       [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });
-}
-
-void sortByLine(ListMessages* messages) {
-    std::stable_sort(messages->begin(), messages->end(),
-                     [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
-}
-
-namespace {
-
-// Parses `text`, a part of the list that starts at a line start, whose first
-// line is the one after line `linesBefore`.
-void parsePart(std::string_view text, int linesBefore, std::vector<EnumType>* enums, ListMessages* messages) {
-    using Kind = ListMessage::Kind;
-    // Set once an item's implicit value could not be computed, so the items
-    // after it in the same enum do not repeat the same complaint.
+void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
     bool valueUnknown = false;
-    int lineNumber = linesBefore;
+    int number = 0;
     for (size_t pos = 0; pos < text.size();) {
-        size_t end = std::min(text.find('\n', pos), text.size());
+        const size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
-        ++lineNumber;
-
+        ++number;
         const std::string_view trimmed = trim(line);
-        if (trimmed.empty())
+        const LineKind kind = classify(trimmed);
+        if (kind == LineKind::Other)
             continue;
-        const char lead = trimmed.front();
-        if (lead != '+' && lead != '-' && lead != '!' && lead != '$')
-            continue;
-        if (lead != '+' && enums->empty()) {
-            messages->push_back(
-                {lineNumber, Kind::Error,
-                 std::string("'") + lead + "' line before the first '+' line: there is no enum for it to belong to",
-                 static_cast<int>(trimmed.data() - line.data() + 1), 1});
+        if (kind != LineKind::Enum && enums->empty()) {
+            messages->push_back({number, ListMessage::Kind::Error,
+                                 std::string("'") + trimmed.front() +
+                                     "' line before the first '+' line: there is no enum for it to belong to",
+                                 static_cast<int>(trimmed.data() - line.data() + 1), 1});
             continue;
         }
-
-        if (lead == '!') {
-            EnumType& type = enums->back();
-            type.headerContents.append(line.substr(1)).push_back('\n');
+        if (kind == LineKind::Header || kind == LineKind::Footer) {
+            readContentLine(kind, line, &enums->back());
             continue;
         }
-        if (lead == '$') {
-            EnumType& type = enums->back();
-            if (type.footerContents.empty())
-                type.footerContents.push_back('\n');
-            type.footerContents.append(line.substr(1)).push_back('\n');
-            continue;
-        }
-
-        std::string_view body = trimmed.substr(1);
-        const bool starred = !body.empty() && body.front() == '*';
-        if (starred)
-            body.remove_prefix(1);
-        const Definition def = readDefinition(body);
-        // 1-based column in the line of a position in `body`.
-        const auto column = [&](size_t at) { return static_cast<int>(body.data() - line.data() + at + 1); };
-        const auto markerColumn = [&](size_t marker) {
-            return def.opened[marker] == std::string_view::npos ? 0 : column(def.opened[marker]);
-        };
-        for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
-            const Marker& m = kMarkers[marker];
-            if (def.opened[marker] != std::string_view::npos && def.closed[marker] == std::string_view::npos)
-                messages->push_back({lineNumber, Kind::Error,
-                                     "'" + std::string(m.open) + "' is never closed by '" + std::string(m.close) +
-                                         "', so the " + std::string(m.field) + " cannot be read",
-                                     markerColumn(marker), static_cast<int>(m.open.size())});
-        }
-        if (const std::string_view outside = textOutsideMarkers(body, def); !outside.empty())
-            messages->push_back(
-                {lineNumber, Kind::Warning,
-                 "'" + excerpt(outside) + "' is inside no marker, so it is ignored; is a marker mistyped?",
-                 column(static_cast<size_t>(outside.data() - body.data())), static_cast<int>(outside.size())});
-        // Keys and descriptions become string literals in the generated code.
-        for (size_t marker : {size_t{0}, size_t{2}}) {
-            if (const size_t at = literalBreak(def.fields[marker]); at != std::string_view::npos)
-                messages->push_back(
-                    {lineNumber, Kind::Error,
-                     "the " + std::string(kMarkers[marker].field) +
-                         (def.fields[marker][at] == '"' ? " holds a '\"' that would end its string literal; write \\\""
-                                                        : " ends in a '\\' that would escape the closing quote of its "
-                                                          "string literal; write \\\\"),
-                     column(def.opened[marker] + kMarkers[marker].open.size() + at), 1});
-        }
-
-        if (lead == '+') {
-            EnumType& type = enums->emplace_back();
-            type.name = def.name;
-            type.key = def.key();
-            type.desc = def.desc();
-            type.dataType = def.data().empty() ? std::string_view("QVariant") : def.data();
-            type.flagsName = def.flagsName();
-            type.line = lineNumber;
-            type.column = column(0);
-            type.keyColumn = markerColumn(0);
-            type.items.reserve(itemLinesAhead(text, pos));
+        const DefinitionLine definition = readDefinitionLine(number, line, trimmed);
+        reportMarkerMistakes(definition, messages);
+        if (kind == LineKind::Enum) {
+            readEnumLine(definition, text.substr(std::min(pos, text.size())), enums);
             valueUnknown = false;
-            continue;
+        } else {
+            readItemLine(definition, &enums->back(), &valueUnknown, messages);
         }
-
-        EnumType& type = enums->back();
-        // Built in its place: moving a million items into the list costs
-        // more than filling them.
-        EnumType::Item& item = type.items.emplace_back();
-        item.name = def.name;
-        item.key = def.key();
-        item.desc = def.desc();
-        item.line = lineNumber;
-        item.column = column(0);
-        item.keyColumn = markerColumn(0);
-        item.valueColumn = markerColumn(1);
-        if (!def.value().empty()) {
-            item.value = def.value();
-            type.sequential = false;
-            valueUnknown = false;
-        } else if (type.items.size() == 1) {
-            item.value = "0";
-        } else if (!valueUnknown) {
-            const EnumType::Item& previousItem = type.items[type.items.size() - 2];
-            const std::string& previous = previousItem.value;
-            if (std::optional<std::string> next = addOne(previous)) {
-                item.value = std::move(*next);
-            } else {
-                messages->push_back(
-                    {lineNumber, Kind::Error,
-                     "item '" + excerpt(item.name) + "' has no value to count on from: the previous value '" +
-                         excerpt(previous) +
-                         "' does not end in a decimal digit; give the item an explicit value with [=...=]",
-                     item.column, static_cast<int>(item.name.size()), previousItem.line,
-                     previousItem.valueColumn ? previousItem.valueColumn : previousItem.column,
-                     "the value to count on from is here",
-                     static_cast<int>(previousItem.valueColumn ? previousItem.value.size() + 4
-                                                               : previousItem.name.size())});
-                valueUnknown = true;
-            }
-        }
-        if (def.data().empty())
-            item.data.append("(int)").append(item.value);
-        else
-            item.data = def.data();
-        if (starred)
-            type.defaultIndex = static_cast<std::int32_t>(type.items.size() - 1);
     }
-}
-
-// The second half of a list parsed in two, on its own thread.
-void parseSecondHalf(std::string_view text, size_t split, std::vector<EnumType>* enums, ListMessages* messages,
-                     std::exception_ptr* failure) {
-    try {
-        const auto linesBefore = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(split), '\n');
-        parsePart(text.substr(split), static_cast<int>(linesBefore), enums, messages);
-    } catch (...) {
-        *failure = std::current_exception();
-    }
-}
-
-}  // namespace
-
-void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
-    // A long list is parsed in two halves at once, split before a '+' line,
-    // so that each half holds whole enums and reads as it would in one go.
-    constexpr size_t kMinSplitSize = size_t{1} << 20;
-    size_t split = text.size() < kMinSplitSize ? std::string_view::npos : text.find('+', text.size() / 2);
-    while (split != std::string_view::npos && text[split - 1] != '\n')
-        split = text.find('+', split + 1);
-    if (split == std::string_view::npos) {
-        parsePart(text, 0, enums, messages);
-        return;
-    }
-    std::vector<EnumType> second;
-    ListMessages secondMessages;
-    std::exception_ptr failure;
-    {
-        const std::jthread thread(parseSecondHalf, text, split, &second, &secondMessages, &failure);
-        parsePart(text.substr(0, split), 0, enums, messages);
-    }
-    if (failure)
-        std::rethrow_exception(failure);
-    enums->insert(enums->end(), std::make_move_iterator(second.begin()), std::make_move_iterator(second.end()));
-    messages->insert(messages->end(), secondMessages.begin(), secondMessages.end());
-}
-
-bool readEnums(const std::string& path, std::string* text, std::vector<EnumType>* enums, ListMessages* messages,
-               std::string* err) {
-    if (!readAll(path, text, err, MissingFile::IsError))
-        return false;
-    parseEnumList(*text, enums, messages);
-    return true;
 }

@@ -188,16 +188,15 @@ namespace {
 
 // Compares the file at `path` with `text`, and gives the mode a replacement
 // should have: the file's own, or the default for a new file.
-bool inspect(const std::string& path, const std::string& text, bool* differs, mode_t* mode, bool* missing,
-             std::string* err) {
+bool inspect(const std::string& path, const std::string& text, MissingOutput missingOutput, bool* differs,
+             mode_t* mode, bool* missing, std::string* err) {
     *mode = creationMode();
     *missing = false;
     // Non-blocking, so a FIFO in an output's place cannot stall the run; it
     // differs from any text and is replaced like any other file.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        // A missing file holds the empty text already.
-        *differs = !text.empty();
+        *differs = !text.empty() || missingOutput == MissingOutput::DiffersFromAll;
         *missing = errno == ENOENT;
         if (errno != ENOENT) {
             *err = fileError(path, "read", errno);
@@ -221,23 +220,24 @@ bool inspect(const std::string& path, const std::string& text, bool* differs, mo
 
 }  // namespace
 
-bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err) {
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err,
+                 MissingOutput missingOutput) {
     mode_t mode;
     bool missing;
-    return inspect(path, text, differs, &mode, &missing, err);
+    return inspect(path, text, missingOutput, differs, &mode, &missing, err);
 }
 
-bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+bool overwrite(const std::string& path, const std::string& text, std::string* err, MissingOutput missingOutput) {
     // A run into an empty folder finds every output missing: once one was,
     // the next is created at once, which spares looking it up first. Any
     // failure there, such as an existing file, leads to the usual way.
-    static thread_local bool lastWasMissing = false;
-    if (lastWasMissing && !text.empty() && writeNewFile(path, false, text, creationMode()))
+    static bool lastWasMissing = false;
+    if (lastWasMissing && (!text.empty() || missingOutput == MissingOutput::DiffersFromAll) && writeNewFile(path, false, text, creationMode()))
         return true;
     bool differs = true;
     mode_t mode;
     bool missing;
-    if (!inspect(path, text, &differs, &mode, &missing, err))
+    if (!inspect(path, text, missingOutput, &differs, &mode, &missing, err))
         return true;
     lastWasMissing = missing;
     if (!differs)

@@ -99,7 +99,6 @@ bool sameContent(HANDLE file, const std::string& text, bool* same) {
         *same = false;
         return true;
     }
-    // On the stack: the run's two threads compare files at the same time.
     char buffer[kChunk];
     size_t offset = 0;
     for (;;) {
@@ -203,13 +202,12 @@ bool replaceFile(const std::wstring& path, const std::string& text) {
 }
 
 // Compares the file at `path` with `text`; false, with `err`, when it cannot be read.
-bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, bool* differs,
-             std::string* err) {
+bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text,
+             MissingOutput missing, bool* differs, std::string* err) {
     HANDLE file = openForReading(widePath);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // A missing file holds the empty text already.
-        *differs = !text.empty();
+        *differs = !text.empty() || missing == MissingOutput::DiffersFromAll;
         if (isMissing(code))
             return true;
         *err = fileError(path, "read", code, widePath);
@@ -258,23 +256,24 @@ bool readAll(const std::string& path, std::string* text, std::string* err, Missi
     return ok;
 }
 
-bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err) {
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err,
+                 MissingOutput missing) {
     std::wstring widePath;
     if (!widen(path, &widePath)) {
         *err = fileError(path, "read", GetLastError(), widePath);
         return false;
     }
-    return inspect(path, widePath, text, differs, err);
+    return inspect(path, widePath, text, missing, differs, err);
 }
 
-bool overwrite(const std::string& path, const std::string& text, std::string* err) {
+bool overwrite(const std::string& path, const std::string& text, std::string* err, MissingOutput missing) {
     std::wstring widePath;
     if (!widen(path, &widePath)) {
         *err = fileError(path, "write", GetLastError(), widePath);
         return true;
     }
     bool differs = true;
-    if (!inspect(path, widePath, text, &differs, err))
+    if (!inspect(path, widePath, text, missing, &differs, err))
         return true;
     if (differs && !replaceFile(widePath, text))
         *err = fileError(path, "write", GetLastError(), widePath);

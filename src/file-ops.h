@@ -16,10 +16,15 @@ enum class MissingFile { ReadsEmpty, IsError };
 bool readAll(const std::string& path, std::string* text, std::string* err,
              MissingFile missing = MissingFile::ReadsEmpty);
 
+// Whether a missing output holds the empty text already, so that an empty
+// text is never written to a missing file, or differs from every text.
+enum class MissingOutput { HoldsEmptyText, DiffersFromAll };
+
 // Sets `differs` to whether the file at `path` holds other text than `text`;
-// a missing file holds the empty text. A file that cannot be read fills `err`
-// and returns false.
-bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err);
+// a missing file holds the empty text unless `missing` says otherwise. A file
+// that cannot be read fills `err` and returns false.
+bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err,
+                 MissingOutput missing = MissingOutput::HoldsEmptyText);
 
 // Makes the file at `path` hold exactly `text`, writing only when it does not
 // already, so an unchanged output keeps its time stamp. The new text of an
@@ -27,8 +32,10 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
 // it, so a failed write leaves the old file as it was; an existing file keeps
 // its mode. A new file may be written in place, and is removed when its write
 // fails or is interrupted: no file is ever left half written. Returns true
-// when the content differed from `text`; a failure fills `err`.
-bool overwrite(const std::string& path, const std::string& text, std::string* err);
+// when the content differed from `text` (a missing file as compareFile
+// tells); a failure fills `err`.
+bool overwrite(const std::string& path, const std::string& text, std::string* err,
+               MissingOutput missing = MissingOutput::HoldsEmptyText);
 
 // The names of the regular files in the directory `dir`, in no set order.
 bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err);

@@ -1,11 +1,25 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Letters, digits, '_' and the bytes from 0x80 up, which are how UTF-8
+// identifiers are written; a table, as every byte of every name is looked up.
+inline constexpr std::array<bool, 256> kIdentifierBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[c] = c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return bytes;
+}();
+
+constexpr bool isIdentifierByte(char c) { return kIdentifierBytes[static_cast<unsigned char>(c)]; }
 
 // Replaces every occurrence of `from` in `text` by `to`, left to right; text
 // just inserted is never searched again. Returns `text`.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "enum-check.h"
+#include "enum-values.h"
 #include "enum-reader.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // outside ASCII.
 #include <gtest/gtest.h>
 
-#include "enum-writer.h"
+#include "template-fill.h"
 #include "text-ops.h"
 
 namespace {

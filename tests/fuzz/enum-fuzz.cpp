@@ -1,9 +1,9 @@
-// libFuzzer target: arbitrary bytes through the enum-list reader and the
-// template filling. The input is an enum list, optionally followed by "\n%%\n"
-// and the header template to fill (otherwise one that uses every placeholder).
-// Besides crashes it aborts when the same input reads or fills differently
-// twice, or when writing the outputs of a list leaves anything but the enums'
-// own files behind.
+// libFuzzer target: arbitrary bytes through the analysis of an enum list and
+// the template filling. The input is an enum list, optionally followed by
+// "\n%%\n" and the header template to fill (otherwise one that uses every
+// placeholder). Besides crashes it aborts when the same input reads or fills
+// differently twice, or when writing the outputs of a list, as the command
+// line does, leaves anything but those outputs behind.
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,9 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "enum-check.h"
-#include "enum-reader.h"
-#include "enum-writer.h"
+#include "enum-analysis.h"
+#include "enum-generate.h"
 
 namespace fs = std::filesystem;
 
@@ -42,16 +41,13 @@ void check(bool ok, const char* what) {
 }
 
 struct Filled {
-    std::vector<EnumType> enums;
-    ListMessages messages;
+    ListAnalysis analysis;
     std::vector<std::string> texts;
 };
 
 Filled fillAll(std::string_view list, const std::string& headerTemplate) {
-    Filled result;
-    parseEnumList(list, &result.enums, &result.messages);
-    checkEnums(result.enums, &result.messages);
-    for (const EnumType& type : result.enums) {
+    Filled result{analyzeList(list, {kOutputDir, QmlNames::Checked}), {}};
+    for (const EnumType& type : result.analysis.enums) {
         std::string header = headerTemplate;
         std::string source = kEveryPlaceholder;
         const bool fits = fillHeader(type, &header, kMaxOutput) && fillSource(type, &source, kMaxOutput);
@@ -60,31 +56,22 @@ Filled fillAll(std::string_view list, const std::string& headerTemplate) {
     return result;
 }
 
-// Writes every enum's files into ../enum, then checks that nothing but the
-// enums' own files is there and empties the folder again.
+// Writes the outputs into ../enum as a run does, removing those of the
+// input before, then checks that nothing but this list's outputs is there.
 void writeAll(const std::vector<EnumType>& enums, const std::string& headerTemplate) {
-    EnumTemplates templates{headerTemplate, kEveryPlaceholder, kMaxOutput};
-    ListMessages messages;
-    checkOutputPaths(enums, kOutputDir, &messages);
-    if (hasErrors(messages))
-        return;
+    const Templates templates{"__ENUM_TOTAL_COUNT", {headerTemplate, kEveryPlaceholder, kMaxOutput}};
     OutputRun run;
-    for (const EnumType& type : enums)
-        write(type, templates, false, false, &run);
-    std::set<std::string> outputs;
-    for (const EnumType& type : enums)
-        outputs.insert({outputPath(kOutputDir, type, ".hpp"), outputPath(kOutputDir, type, ".cpp")});
-    for (const auto& entry : fs::directory_iterator(kOutputDir)) {
-        check(outputs.count(kOutputDir + entry.path().filename().string()), "a temporary file was left");
-        fs::remove(entry.path());
-    }
+    writeOutputs(enums, templates, StaleOutputs::Removed, &run);
+    const std::vector<std::string> paths = outputPaths(enums, kOutputDir, "");
+    const std::set<std::string> outputs(paths.begin(), paths.end());
+    for (const auto& entry : fs::directory_iterator(kOutputDir))
+        check(outputs.count(kOutputDir + entry.path().filename().string()), "a file other than an output was left");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The outputs go to ../enum, as in a real run; their echo goes nowhere.
-    check(std::freopen("/dev/null", "w", stdout) != nullptr, "cannot silence standard output");
+    // The outputs go to ../enum, as in a real run.
     static std::string root = (fs::temp_directory_path() / "enum-fuzz-XXXXXX").string();
     check(::mkdtemp(root.data()) != nullptr, "cannot make a temporary directory");
     fs::create_directory(fs::path(root) / "work");
@@ -103,9 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     const Filled first = fillAll(list, headerTemplate);
     const Filled second = fillAll(list, headerTemplate);
-    check(first.texts == second.texts && first.messages == second.messages, "the same input filled differently");
+    check(first.texts == second.texts && first.analysis.messages == second.analysis.messages,
+          "the same input filled differently");
 
-    if (first.enums.size() <= kMaxEnumsWritten)
-        writeAll(first.enums, headerTemplate);
+    // A list with errors writes nothing, as in a run.
+    if (first.analysis.enums.size() <= kMaxEnumsWritten && !hasErrors(first.analysis.messages))
+        writeAll(first.analysis.enums, headerTemplate);
     return 0;
 }

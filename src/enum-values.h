@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What the enum list's values mean. Every part of enumgen that needs an
+// item's number (the checks, the implicit values, the language server, the
+// lock) asks here, so they never disagree.
+
+// The value of an item's value text when it is an integer literal (decimal,
+// hex, octal or binary, with digit separators and suffixes) or a constant
+// expression of them with + - * ~ << >> & ^ | and parentheses; no value for
+// anything else, such as names of other enumerators or results past 2^32.
+std::optional<std::int64_t> evaluateValue(std::string_view text);
+
+// The implicit value after `value`: its trailing decimal digit run counted on
+// by one ("A007" gives "A8", "-1" gives "-2"). No value when `value` does not
+// end in a digit.
+std::optional<std::string> addOne(std::string_view value);
+
+// Why counting on from `value` by its trailing digits may not give one more
+// than its number: the digits belong to a hexadecimal, octal or binary
+// literal ("0x09" gives "0x10", 16), or follow a minus ("-1" gives "-2").
+enum class CountingHazard { None, NotDecimal, Downward };
+CountingHazard countingHazard(std::string_view value);
+
+// `value` followed by its number where the text does not show it plainly:
+// "0x10 (16)", "1 << 2 (4)", "0b2 (no number)"; "7" stays "7".
+std::string valueWithNumber(std::string_view value);

@@ -1,0 +1,41 @@
+#include "list-message.h"
+
+#include <algorithm>
+
+namespace {
+
+// "<file>:<line>[:<column>]: ", a message's place.
+std::string place(const std::string& file, int line, int column) {
+    std::string text = file + ":" + std::to_string(line);
+    if (column > 0)
+        text.append(":").append(std::to_string(column));
+    return text.append(": ");
+}
+
+}  // namespace
+
+bool hasErrors(const ListMessages& messages) {
+    return std::any_of(messages.begin(), messages.end(),
+                       [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });
+}
+
+void sortByLine(ListMessages* messages) {
+    std::stable_sort(messages->begin(), messages->end(),
+                     [](const ListMessage& a, const ListMessage& b) { return a.line < b.line; });
+}
+
+std::string formatMessages(const std::string& list, const ListMessages& messages) {
+    std::string text;
+    for (const ListMessage& m : messages) {
+        text.append(place(list, m.line, m.column))
+            .append(m.kind == ListMessage::Kind::Error ? "error: " : "warning: ")
+            .append(m.text)
+            .push_back('\n');
+        if (m.noteLine > 0)
+            text.append(place(m.noteFile.empty() ? list : m.noteFile, m.noteLine, m.noteColumn))
+                .append("note: ")
+                .append(m.note)
+                .push_back('\n');
+    }
+    return text;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A mistake at one line of the enum list. An error stops the run before any
+// output is touched; a warning is reported and the run goes on.
+struct ListMessage {
+    enum class Kind { Error, Warning };
+    int line = 0;
+    Kind kind = Kind::Error;
+    std::string text;
+    // 1-based byte column and length of what the message is about; 0 when it
+    // is about the whole line.
+    int column = 0;
+    int length = 0;
+    // The other place a clash involves, what to say of it, and how many
+    // bytes it spans.
+    int noteLine = 0;
+    int noteColumn = 0;
+    std::string note{};
+    int noteLength = 0;
+    // The file the note's place is in, when it is not the list (the lock).
+    std::string noteFile{};
+
+    bool operator==(const ListMessage&) const = default;
+};
+using ListMessages = std::vector<ListMessage>;
+
+bool hasErrors(const ListMessages& messages);
+
+// Puts messages in line order, as a reader goes through the list; those of
+// one line keep their order.
+void sortByLine(ListMessages* messages);
+
+// The messages as compilers write theirs, so IDEs take each to its line:
+// "<list>:<line>:<column>: error: <text>", each followed by its note.
+std::string formatMessages(const std::string& list, const ListMessages& messages);

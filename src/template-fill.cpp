@@ -1,0 +1,304 @@
+#include "template-fill.h"
+
+#include <array>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "text-ops.h"
+
+namespace {
+
+constexpr char kIndexedLookup[] = "return 0 <= e && e < size() ? &info[(int)e] : nullptr;";
+constexpr char kSearchedLookup[] =
+    "\n"
+    "    auto it = std::find_if(info.cbegin(), info.cend(),\n"
+    "                            [e] (const Item &info)\n"
+    "                            { return info.value == e; });\n"
+    "    return it != info.cend() ? &(*it) : nullptr;\n";
+
+// What a placeholder is filled with.
+enum class TemplateField {
+    Name,
+    Key,
+    Desc,
+    Default,
+    DataType,
+    HeaderContents,
+    FooterContents,
+    Uppers,
+    Lowers,
+    IsFlag,
+    FlagsName,
+    Values,
+    Count,
+    DescriptionCases,
+    ItemLookup,
+    Infos,
+};
+
+constexpr std::string_view kPlaceholders[] = {
+    "__ENUM_NAME",
+    "__ENUM_KEY",
+    "__ENUM_DESC",
+    "__ENUM_DEFAULT",
+    "__ENUM_DATA_TYPE",
+    "__ENUM_HEADER_CONTENTS",
+    "__ENUM_FOOTER_CONTENTS",
+    "__ENUM_UPPERS",
+    "__ENUM_LOWERS",
+    "__ENUM_IS_FLAG",
+    "__ENUM_FLAGS_NAME",
+    "__ENUM_VALUES",
+    "__ENUM_COUNT",
+    "__ENUM_FUNC_DESC_CASES",
+    "__ENUM_FUNC_ITEM",
+    "__ENUM_INFOS",
+};
+
+// The fields of each template in the order they are filled: a placeholder
+// inside an inserted field is filled only by a replacement that comes later.
+constexpr TemplateField kHeaderFields[] = {
+    TemplateField::Name,           TemplateField::Key,
+    TemplateField::Desc,           TemplateField::Default,
+    TemplateField::DataType,       TemplateField::HeaderContents,
+    TemplateField::FooterContents, TemplateField::Uppers,
+    TemplateField::Lowers,         TemplateField::IsFlag,
+    TemplateField::FlagsName,      TemplateField::Values,
+    TemplateField::Count,          TemplateField::DescriptionCases,
+    TemplateField::ItemLookup,
+};
+constexpr TemplateField kSourceFields[] = {TemplateField::Name, TemplateField::Count, TemplateField::Infos, TemplateField::Lowers};
+
+template <size_t N>
+constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
+    std::array<std::string_view, N> placeholders;
+    for (size_t i = 0; i < N; ++i)
+        placeholders[i] = kPlaceholders[static_cast<size_t>(fields[i])];
+    return placeholders;
+}
+constexpr auto kHeaderPlaceholders = placeholdersOf(kHeaderFields);
+constexpr auto kSourcePlaceholders = placeholdersOf(kSourceFields);
+static_assert(findableInOnePass(kHeaderPlaceholders) && findableInOnePass(kSourcePlaceholders));
+
+// The fields that are texts of the list or fixed ones.
+std::string_view plainField(const EnumType& type, TemplateField field) {
+    switch (field) {
+        case TemplateField::Name:
+            return type.name;
+        case TemplateField::Key:
+            return type.key;
+        case TemplateField::Desc:
+            return type.desc;
+        case TemplateField::Default:
+            // An enum without items has no default item to name.
+            return type.defaultIndex >= 0 && static_cast<size_t>(type.defaultIndex) < type.items.size()
+                       ? std::string_view(type.items[static_cast<size_t>(type.defaultIndex)].name)
+                       : std::string_view();
+        case TemplateField::DataType:
+            return type.dataType;
+        case TemplateField::HeaderContents:
+            return type.headerContents;
+        case TemplateField::FooterContents:
+            return type.footerContents;
+        case TemplateField::IsFlag:
+            return type.flagsName.empty() ? "0" : "1";
+        case TemplateField::FlagsName:
+            return type.flagsName;
+        case TemplateField::ItemLookup:
+            return type.sequential ? kIndexedLookup : kSearchedLookup;
+        default:
+            return {};
+    }
+}
+
+// At least the size of the field, so an output is reserved once, even for an
+// enum of a million items.
+size_t sizeBound(const EnumType& type, TemplateField field) {
+    size_t size = 0;
+    switch (field) {
+        case TemplateField::Values:
+            for (const EnumType::Item& item : type.items)
+                size += item.name.size() + item.value.size() + 14;
+            return size;
+        case TemplateField::DescriptionCases:
+            size = 34;
+            for (const EnumType::Item& item : type.items)
+                size += item.name.size() + item.desc.size() + 61;
+            return size;
+        case TemplateField::Infos:
+            for (const EnumType::Item& item : type.items)
+                size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
+            return size;
+        case TemplateField::Uppers:
+        case TemplateField::Lowers:
+            return type.name.size();
+        case TemplateField::Count:
+            return 20;
+        default:
+            return plainField(type, field).size();
+    }
+}
+
+// Appends the field to `out`: the texts built from the items go straight to
+// where they stand in the output.
+void appendField(std::string& out, const EnumType& type, TemplateField field) {
+    bool first = true;
+    switch (field) {
+        case TemplateField::Values:
+            for (const EnumType::Item& item : type.items) {
+                out.append(first ? "    " : ",\n    ").append(item.name).append(" = (int)").append(item.value);
+                first = false;
+            }
+            return;
+        case TemplateField::DescriptionCases:
+            for (const EnumType::Item& item : type.items) {
+                out.append("        case Enum::").append(item.name);
+                out.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
+            }
+            out.append("        default: return QString();");
+            return;
+        case TemplateField::Infos:
+            for (const EnumType::Item& item : type.items) {
+                out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
+                out.append(", u\"").append(item.name).append("\"_q, u\"").append(item.key).append("\"_q, ");
+                out.append(item.data).append("}");
+                first = false;
+            }
+            return;
+        case TemplateField::Uppers:
+            out += toUpper(type.name);
+            return;
+        case TemplateField::Lowers:
+            out += toLower(type.name);
+            return;
+        case TemplateField::Count:
+            out += toString(static_cast<std::int64_t>(type.items.size()));
+            return;
+        default:
+            out += plainField(type, field);
+    }
+}
+
+// Fills the template in `text` with `fields` in turn, each in place of its
+// placeholder, as replaceWithin does step by step. The placeholders cannot
+// overlap, so the steps differ from one pass only where an inserted text
+// brings a placeholder, which would then stand in the one-pass result: in
+// nearly every fill the output is built in one pass, each field where it
+// goes. No step's text is longer than the template and every field it
+// receives together, so when they fit in `maxSize`, every step does. False
+// when a step would outgrow `maxSize`, with `text` partly filled.
+bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span<const std::string_view> placeholders,
+          std::string* text, size_t maxSize) {
+    const std::vector<std::pair<size_t, size_t>> found = findEach(*text, placeholders);
+    size_t bound = text->size();
+    for (auto [at, i] : found)
+        bound += sizeBound(type, fields[i]);
+    if (bound <= maxSize) {
+        std::string out;
+        out.reserve(bound);
+        size_t copied = 0;
+        for (auto [at, i] : found) {
+            out.append(*text, copied, at - copied);
+            appendField(out, type, fields[i]);
+            copied = at + placeholders[i].size();
+        }
+        out.append(*text, copied);
+        if (findEach(out, placeholders).empty()) {
+            text->swap(out);
+            return true;
+        }
+    }
+    std::string field, scratch;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        field.clear();
+        appendField(field, type, fields[i]);
+        if (!replaceWithin(*text, placeholders[i], field, maxSize, scratch))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
+    return fill(type, kHeaderFields, kHeaderPlaceholders, text, maxSize);
+}
+
+bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
+    return fill(type, kSourceFields, kSourcePlaceholders, text, maxSize);
+}
+
+bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, EnumFile file, std::string* text) {
+    *text = file == EnumFile::Header ? templates.header : templates.source;
+    return file == EnumFile::Header ? fillHeader(type, text, templates.maxOutputSize)
+                                    : fillSource(type, text, templates.maxOutputSize);
+}
+
+namespace {
+
+// The directive of a preprocessor line ("ifdef", "endif", ...) and what
+// follows it, without the spaces around; an empty directive for other lines.
+std::pair<std::string_view, std::string_view> directive(std::string_view line) {
+    auto skipSpace = [&line] {
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+    };
+    skipSpace();
+    if (!line.starts_with('#'))
+        return {};
+    line.remove_prefix(1);
+    skipSpace();
+    size_t length = 0;
+    while (length < line.size() && line[length] >= 'a' && line[length] <= 'z')
+        ++length;
+    const std::string_view name = line.substr(0, length);
+    line.remove_prefix(length);
+    skipSpace();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    return {name, line};
+}
+
+}  // namespace
+
+std::string includedHeader(const EnumType& type, std::string_view header) {
+    const std::string macro = "ENUMGEN_SOURCE_" + type.name;
+    std::string included;
+    included.reserve(header.size());
+    auto lineEnd = [header](size_t pos) {
+        const size_t newline = header.find('\n', pos);
+        return newline == std::string_view::npos ? header.size() : newline + 1;
+    };
+    size_t pos = 0;
+    while (pos < header.size()) {
+        size_t end = lineEnd(pos);
+        const auto [name, rest] = directive(header.substr(pos, end - pos));
+        if (name == "ifdef" && rest == macro) {
+            // Up to the part's #endif; a part that cannot be left out is
+            // kept whole, and the search goes on after it, so each line is
+            // looked at once.
+            int depth = 1;
+            bool whole = false;
+            while (end < header.size() && !whole) {
+                const size_t next = lineEnd(end);
+                const std::string_view inner = directive(header.substr(end, next - end)).first;
+                if (inner == "if" || inner == "ifdef" || inner == "ifndef")
+                    ++depth;
+                else if (inner == "endif")
+                    whole = --depth == 0;
+                else if (depth == 1 && inner.starts_with("el"))
+                    break;
+                end = next;
+            }
+            if (whole) {
+                pos = end;
+                continue;
+            }
+        }
+        included.append(header.substr(pos, end - pos));
+        pos = end;
+    }
+    return included;
+}
+

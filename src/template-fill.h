@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "enum-model.h"
+
+// Placeholders written inside the enum list's texts are filled again by later
+// placeholders, so a few lines can multiply an output without bound; a filled
+// file past this size is refused instead of exhausting memory.
+inline constexpr size_t kMaxOutputSize = size_t(1) << 30;
+
+// The two per-enum templates, read once so every enum is filled from the same
+// texts, and the size their filled texts may reach.
+struct EnumTemplates {
+    std::string header;
+    std::string source;
+    size_t maxOutputSize = kMaxOutputSize;
+};
+
+// Which of an enum's two files.
+enum class EnumFile { Header, Source };
+
+inline const char* extensionOf(EnumFile file) { return file == EnumFile::Header ? ".hpp" : ".cpp"; }
+
+// Fills a per-enum template in `text` for `type`. False, with `text` partly
+// filled, when the result would grow past `maxSize` bytes.
+bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
+bool fillSource(const EnumType& type, std::string* text, size_t maxSize);
+
+// Fills the template of the enum's `file` into `text`, as fillHeader and
+// fillSource do.
+bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, EnumFile file, std::string* text);
+
+// The enum's header as the application's other files include it: without
+// each part from "#ifdef ENUMGEN_SOURCE_<Name>" to its "#endif", which only
+// the enum's source compiles. A part with an #else or #elif of its own, or
+// without its #endif, stays.
+std::string includedHeader(const EnumType& type, std::string_view header);
