@@ -244,7 +244,7 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
         return false;
     }
     item->value = std::move(*next);
-    const CountingHazard hazard = countingHazard(previous.value);
+    const CountingHazard hazard = countingHazard(previous.value, item->value);
     if (hazard == CountingHazard::None)
         return true;
     ListMessage m{item->line, Kind::Warning,

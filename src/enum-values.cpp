@@ -232,24 +232,25 @@ std::optional<std::string> addOne(std::string_view value) {
     return result;
 }
 
-CountingHazard countingHazard(std::string_view value) {
-    size_t start = value.size();
-    while (start > 0 && isDigit(value[start - 1]))
+CountingHazard countingHazard(std::string_view previous, std::string_view next) {
+    size_t start = previous.size();
+    while (start > 0 && isDigit(previous[start - 1]))
         --start;
-    if (start == value.size())
-        return CountingHazard::None;
     // Back to the start of the literal the digits end, over the bytes a
     // number literal can hold; one that starts with a letter is a name.
-    while (start > 0 && (isIdentifierByte(value[start - 1]) || value[start - 1] == '\''))
+    while (start > 0 && (isIdentifierByte(previous[start - 1]) || previous[start - 1] == '\''))
         --start;
-    const std::string_view literal = value.substr(start);
-    if (!isDigit(literal.front()))
+    const std::string_view literal = previous.substr(start);
+    if (literal.empty() || !isDigit(literal.front()))
         return CountingHazard::None;
-    if (literal.size() > 1 && literal.front() == '0')
-        return CountingHazard::NotDecimal;
-    while (start > 0 && (value[start - 1] == ' ' || value[start - 1] == '\t'))
+    const std::optional<std::int64_t> before = evaluateValue(previous), after = evaluateValue(next);
+    if (before && after && *after == *before + 1)
+        return CountingHazard::None;
+    while (start > 0 && (previous[start - 1] == ' ' || previous[start - 1] == '\t'))
         --start;
-    return start > 0 && value[start - 1] == '-' ? CountingHazard::Downward : CountingHazard::None;
+    if (start > 0 && previous[start - 1] == '-')
+        return CountingHazard::Downward;
+    return literal.size() > 1 && literal.front() == '0' ? CountingHazard::NotDecimal : CountingHazard::None;
 }
 
 std::string valueWithNumber(std::string_view value) {
