@@ -6,10 +6,18 @@
 # The same hardening as Debian's own packages, where the toolchain takes it.
 # Sanitizer builds leave fortification out, as the two do not mix.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT ENUMGEN_SANITIZE)
-  target_compile_options(enumgen-core PUBLIC
-    $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE>
-    $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
-  target_link_options(enumgen PRIVATE LINKER:-z,relro,-z,now)
+  foreach(target enumgen-core enumgen enumgen-import)
+    if(TARGET ${target})
+      target_compile_options(${target} PRIVATE
+        $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE>
+        $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
+      target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
+    endif()
+  endforeach()
+endif()
+# Built along another project, enumgen brings the tool only.
+if(NOT PROJECT_IS_TOP_LEVEL)
+  return()
 endif()
 
 set(ENUMGEN_PACKAGE_MAINTAINER "the enumgen authors <enumgen@example.org>" CACHE STRING
