@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times enumgen against the file system's own speed, with the bundled
 // example's templates over synthetic enum lists of several sizes:
 //   first run      into an empty output folder, against `cp -r` of that tree;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.

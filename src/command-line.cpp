@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "command-line.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-analysis.h"
 
 #include "enum-reader.h"

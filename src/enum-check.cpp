@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-check.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-lsp.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "list-message.h"
 
 #include <algorithm>

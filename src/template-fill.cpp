@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "template-fill.h"
 
 #include <array>

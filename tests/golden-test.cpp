@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Golden cases: each folder under golden/ holds an input tree and what a run
 // over it must leave behind.
 //   input/            (optional) the working directory: enum list and templates

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Big and hostile enum lists through the built generator with the bundled
 // templates: each run completes, or fails with a short message, within a
 // memory cap of a small multiple of its input and output.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The enum-list corner cases the golden cases do not reach.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs of the built generator against failing file systems and inputs.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

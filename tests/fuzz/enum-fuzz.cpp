@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes through the analysis of an enum list and
 // the template filling. The input is an enum list, optionally followed by
 // "\n%%\n" and the header template to fill (otherwise one that uses every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The enums in QML: values by name, C++ properties and invokables of enum
 // types, and the model types. failures() lists every check that fails; the
 // bindings are there for qmllint.

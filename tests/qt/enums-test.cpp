@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generated code of the shipped templates, at run time against Qt.
 #include <QComboBox>
 #include <QProcess>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The README's first application as a user copies it: every code block marked
 # <!-- file: PATH --> in the README and docs/*.md is PATH of the source tree $1
 # to the byte, and that application builds against enumgen installed from the
