@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,22 @@ void readInputs(const Options& options, std::string* list, Templates* templates,
     }
 }
 
+// The lock the run checks the list against, if it has one: a missing file is
+// a lock still to make; one that cannot be read adds its reason to `errors`.
+std::optional<LockInput> readLock(const Options& options, std::vector<std::string>* errors) {
+    if (options.lock.empty())
+        return std::nullopt;
+    LockInput lock{options.lock, std::string(),
+                   options.lockUpdate ? LockMode::Update : options.locked ? LockMode::Frozen : LockMode::Extend};
+    std::string err;
+    if (!readAll(options.lock, &*lock.text, &err))
+        errors->push_back(err);
+    // An empty text is a missing file, or an empty one, which is a damaged lock.
+    else if (lock.text->empty() && !readAll(options.lock, &*lock.text, &err, MissingFile::IsError))
+        lock.text.reset();
+    return lock;
+}
+
 // Output folders that would overwrite the templates or each other.
 void checkFolders(const Options& options, std::vector<std::string>* errors) {
     for (const std::string& dir : {options.output, options.includeDir})
@@ -101,6 +118,15 @@ bool writeAll(const Options& options, const ListAnalysis& analysis, const Templa
         changed = changed || !included.events.empty();
         run.errors.insert(run.errors.end(), included.errors.begin(), included.errors.end());
     }
+    if (analysis.lockText) {
+        // Last, so that the lock is written once the outputs it pins are.
+        OutputRun lock;
+        lock.mode = run.mode;
+        writeOutput(options.lock, *analysis.lockText, &lock);
+        printEvents(lock);
+        changed = changed || !lock.events.empty();
+        run.errors.insert(run.errors.end(), lock.errors.begin(), lock.errors.end());
+    }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         run.errors.push_back(std::string("standard output: cannot write: ") + std::strerror(errno));
     reportListMessages(options.list, run.listErrors);
@@ -127,8 +153,8 @@ bool generate(const Options& options) {
     std::string list;
     Templates templates;
     readInputs(options, &list, &templates, &errors);
-    const ListAnalysis analysis =
-        analyzeList(list, {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked});
+    const ListAnalysis analysis = analyzeList(
+        list, {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked, readLock(options, &errors)});
     checkFolders(options, &errors);
     reportListMessages(options.list, analysis.messages);
     if (!errors.empty() || hasErrors(analysis.messages)) {

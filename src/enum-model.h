@@ -27,6 +27,9 @@ struct EnumType {
         int column = 0;
         int keyColumn = 0;
         int valueColumn = 0;
+        // Keys and names the item had before, which stored data may still
+        // hold: the lock keeps them.
+        std::vector<std::string> formerTexts{};
     };
 
     std::string key;
@@ -44,4 +47,7 @@ struct EnumType {
     int line = 0;
     int column = 0;
     int keyColumn = 0;
+    // The texts of removed items, which a stored flags text may still hold:
+    // the lock keeps them.
+    std::vector<std::string> retiredTexts{};
 };
