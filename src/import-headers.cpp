@@ -207,7 +207,7 @@ std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, I
     return registered;
 }
 
-// Whether the conditional directive `line` (after its '#') is true when moc
+// Whether the conditional `directive` (the text after its '#') is true when moc
 // reads the header (1), false then (-1), or does not ask (0).
 int mocSense(std::string_view directive) {
     const bool defined = directive.find("Q_MOC_RUN") != std::string_view::npos;
@@ -405,6 +405,21 @@ std::string valueText(CXCursor constant, bool unsignedType, bool flags, Imported
     return text;
 }
 
+// Notes the items that only the compiler sees, for the list and the user.
+void markHiddenFromMoc(const HeaderScan& scan, CXCursor cursor,
+                       const std::vector<std::pair<unsigned, std::string>>& offsets, Imported* imported) {
+    const CXSourceRange extent = clang_getCursorExtent(cursor);
+    imported->origin.hiddenFromMoc = itemsHiddenFromMoc(scan.text, offsetOf(clang_getRangeStart(extent)),
+                                                        offsetOf(clang_getRangeEnd(extent)), offsets);
+    for (const std::string& name : imported->origin.hiddenFromMoc)
+        for (size_t i = 0; i < imported->type.items.size(); ++i)
+            if (imported->type.items[i].name == name)
+                imported->itemMessages.push_back(
+                    {ImportMessage::Kind::Warning, imported->origin.items[i],
+                     "'" + name + "' is hidden from moc by #ifndef Q_MOC_RUN, so QMetaEnum never knew it and no "
+                                  "stored text holds its key"});
+}
+
 void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string>* texts, Imported* imported) {
     ItemVisit visit;
     clang_visitChildren(cursor, collectConstant, &visit);
@@ -437,18 +452,8 @@ void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string
         imported->origin.items.push_back(place);
         offsets.emplace_back(offsetOf(clang_getCursorLocation(constant)), std::string(name));
     }
-    const CXSourceRange extent = clang_getCursorExtent(cursor);
-    imported->origin.hiddenFromMoc = itemsHiddenFromMoc(scan.text, offsetOf(clang_getRangeStart(extent)),
-                                                        offsetOf(clang_getRangeEnd(extent)), offsets);
-    for (const std::string& name : imported->origin.hiddenFromMoc)
-        for (size_t i = 0; i < imported->type.items.size(); ++i)
-            if (imported->type.items[i].name == name)
-                imported->itemMessages.push_back(
-                    {ImportMessage::Kind::Warning, imported->origin.items[i],
-                     "'" + name + "' is hidden from moc by #ifndef Q_MOC_RUN, so QMetaEnum never knew it and no "
-                                  "stored text holds its key"});
+    markHiddenFromMoc(scan, cursor, offsets, imported);
 }
-
 Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered,
                     std::deque<std::string>* texts) {
     Imported imported;
@@ -525,6 +530,10 @@ void addMigrationMessages(const Imported& imported, ImportMessages* messages) {
         messages->push_back({ImportMessage::Kind::Warning, place,
                              "in QML, '" + imported.registered.qmlScope + "." + first + "' becomes '" + type.name +
                                  "." + first + "' (enumgen_generate with QML)"});
+    if (imported.registered.how == Registration::Flag && type.flagsName.empty())
+        messages->push_back({ImportMessage::Kind::Warning, place,
+                             "'" + old + "' is registered as flags but has no QFlags type (Q_DECLARE_FLAGS), so "
+                                         "the list makes it no flags enum"});
     messages->insert(messages->end(), imported.itemMessages.begin(), imported.itemMessages.end());
 }
 

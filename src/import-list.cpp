@@ -8,8 +8,8 @@
 
 namespace {
 
-// Appends `[<open>text<close>]`-style marker `open`+`text`+`close` to `line`
-// and returns the 1-based column where it opens.
+// Appends the marker `open`, `text`, `close` to `line`; returns the 1-based
+// column where it opens.
 int appendMarker(std::string* line, std::string_view open, std::string_view text, std::string_view close) {
     const int column = static_cast<int>(line->size()) + 1;
     line->append(open).append(text).append(close);

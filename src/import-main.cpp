@@ -57,9 +57,10 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
             *value = argv[++i];
         else if (value)
             *err = "option '" + arg + "' needs a value";
-        else if (arg == "--")
-            options->request.flags.assign(argv + i + 1, argv + argc), i = argc;
-        else if (arg == "--all")
+        else if (arg == "--") {
+            options->request.flags.assign(argv + i + 1, argv + argc);
+            break;
+        } else if (arg == "--all")
             options->request.selection = EnumSelection::All;
         else if (arg == "-h" || arg == "--help")
             options->help = true;

@@ -1,5 +1,5 @@
-// Namespaces with Q_ENUM_NS and Q_FLAG_NS, flags declared by hand, aliases,
-// an item moc never sees, an enum name that two scopes use, Qt 4's Q_ENUMS.
+// Namespaces with Q_ENUM_NS and Q_FLAG_NS, flags declared by hand or not at all,
+// aliases, an item moc never sees, a name two scopes use, Qt 4's Q_ENUMS.
 #pragma once
 #include <QObject>
 
@@ -24,6 +24,9 @@ enum Pen { NoPen, SolidPen
 #endif
 };
 Q_ENUM_NS(Pen)
+
+enum Hint { NoHint, Fast = 0x1, Exact = 0x2 };
+Q_FLAG_NS(Hint)
 }
 
 class Shape
