@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "file-ops.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -84,6 +86,11 @@ bool headerFlags(const std::string& buildDir, const std::vector<std::string>& he
                  std::string* err) {
     Database database;
     if (!buildDir.empty()) {
+        // libclang says why it cannot read a database only on standard
+        // error, in its own words; a missing file is told here instead.
+        std::string text;
+        if (!readAll((fs::path(buildDir) / "compile_commands.json").string(), &text, err, MissingFile::IsError))
+            return false;
         CXCompilationDatabase_Error error = CXCompilationDatabase_NoError;
         database.db = clang_CompilationDatabase_fromDirectory(buildDir.c_str(), &error);
         if (error != CXCompilationDatabase_NoError || !database.db) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "enum-reader.h"
+#include "file-ops.h"
 #include "import-flags.h"
 #include "text-ops.h"
 
@@ -548,6 +549,11 @@ struct TranslationUnit {
 // Parses `header`; false, with the compiler's errors, when it has any.
 bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags,
                  TranslationUnit* unit, ImportMessages* messages) {
+    std::string text, err;
+    if (!readAll(header, &text, &err, MissingFile::IsError)) {
+        messages->push_back(placelessError(err));
+        return false;
+    }
     std::vector<const char*> args;
     for (const std::string& flag : flags)
         args.push_back(flag.c_str());
