@@ -102,6 +102,10 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
         std::optional<std::string> word = nextWord(line);
         std::optional<std::string> value = word == field ? nextWord(line) : std::nullopt;
         const bool number = value && !line->wasQuoted && isNumber(*value);
+        if (!value && line->wasQuoted) {
+            lockError(reader, *line, "a quoted text never ends: is the lock cut short?");
+            return false;
+        }
         if (!value || (!line->wasQuoted && !number) || (field == std::string_view("key") && !line->wasQuoted)) {
             lockError(reader, *line, "item '" + excerpt(item->name) + "' needs " + field +
                                          (field == std::string_view("key") ? " \"<text>\"" : " <number> or value \"<text>\""));
