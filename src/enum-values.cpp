@@ -23,9 +23,9 @@ constexpr std::int64_t kLimit = std::int64_t{1} << 32;
 constexpr int kMaxDepth = 64;
 
 // What the steps below give for a value they do not know, far outside those
-// bounds. A plain number rather than std::optional: g++ passes an optional
-// through memory on every return, which took a fifth to nearly half of the
-// time of evaluating a value.
+// bounds. A plain number rather than std::optional, which g++ passes through
+// memory on every return: most values are short, and that was most of their
+// cost (see docs/performance.md).
 constexpr std::int64_t kUnknown = std::numeric_limits<std::int64_t>::min();
 
 std::int64_t within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? value : kUnknown; }
