@@ -3,10 +3,13 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "enum-analysis.h"
 #include "file-ops.h"
 #include "import-headers.h"
 #include "import-list.h"
@@ -29,6 +32,9 @@ constexpr char kUsage[] =
     "                     when the header has no command of its own)\n"
     "  -o <list>          write the list to <list> instead of standard output\n"
     "  --all              import every enum the headers declare\n"
+    "  --lock <file>      write the lock of the list to <file> as well, so that\n"
+    "                     the values and keys stored data holds are pinned from\n"
+    "                     the first build (an existing lock is kept and extended)\n"
     "  -- <flags>         parse with these compiler flags too (-I, -D, -std=...)\n"
     "  -h, --help         print this help and exit\n"
     "  --version          print the version and exit\n"
@@ -43,6 +49,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::string output;
+    std::string lock;
     ImportRequest request;
 };
 
@@ -61,7 +68,13 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
         else if (arg == "--") {
             options->request.flags.assign(argv + i + 1, argv + argc);
             break;
-        } else if (arg == "--all")
+        } else if (arg == "--lock" && i + 1 < argc)
+            options->lock = argv[++i];
+        else if (arg.starts_with("--lock="))
+            options->lock = arg.substr(7);
+        else if (arg == "--lock")
+            *err = "option '--lock' needs a value";
+        else if (arg == "--all")
             options->request.selection = EnumSelection::All;
         else if (arg == "-h" || arg == "--help")
             options->help = true;
@@ -120,6 +133,29 @@ void report(const ImportMessages& messages) {
     }
 }
 
+// Writes the lock of `list` to `path`, extending the lock there if there is
+// one; false, with the reasons on standard error, when it cannot.
+bool writeLock(const std::string& list, const std::string& listName, const std::string& path) {
+    std::string text, err;
+    if (!readAll(path, &text, &err)) {
+        std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
+        return false;
+    }
+    const ListAnalysis analysis = analyzeList(
+        list, {kOutputDir, QmlNames::Unchecked,
+               LockInput{path, text.empty() ? std::nullopt : std::optional(text), LockMode::Extend}});
+    ListMessages errors;
+    std::copy_if(analysis.messages.begin(), analysis.messages.end(), std::back_inserter(errors),
+                 [](const ListMessage& m) { return !m.file.empty() || !m.noteFile.empty(); });
+    std::fputs(formatMessages(listName, errors).c_str(), stderr);
+    if (!errors.empty() || !analysis.lockText)
+        return false;
+    overwrite(path, *analysis.lockText, &err);
+    if (!err.empty())
+        std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
+    return err.empty();
+}
+
 bool hasError(const ImportMessages& messages) {
     for (const ImportMessage& m : messages)
         if (m.kind == ImportMessage::Kind::Error)
@@ -158,7 +194,9 @@ int run(int argc, char** argv) {
     }
     sortByPlace(options.request.headers, &result.messages);
     report(result.messages);
-    return hasError(result.messages) ? 1 : 0;
+    const bool locked =
+        options.lock.empty() || writeLock(list, options.output.empty() ? "<list>" : options.output, options.lock);
+    return hasError(result.messages) || !locked ? 1 : 0;
 }
 
 }  // namespace
