@@ -33,6 +33,11 @@
 # EModel; see docs/qml.md. Call it before qt_add_qml_module, which then
 # declares what the model types need.
 
+# This file's own policies, whatever version the including project asks for and
+# when the build runs it as a script: with older ones, "${text}" ends a text at
+# a NUL byte, which the scan below has to see.
+cmake_policy(VERSION 3.25)
+
 # The enums of an enum list, into `files_var` as the lower-case names of the
 # files they are generated into and into `names_var` as written: every line
 # that starts with '+' once spaces, carriage returns, form and line feeds are
@@ -41,8 +46,10 @@
 # holds, so the build files always load; enumgen itself then reports the names
 # it cannot generate.
 function(_enumgen_file_names target list_file files_var names_var)
+  # file(READ) drops the carriage return of each line's end, which the scan
+  # trims anyway, so the text can be shorter than the file without a NUL byte.
   file(READ "${list_file}" text)
-  file(SIZE "${list_file}" size)
+  string(LENGTH "${text}" length)
   # Brackets and semicolons would split or join list elements: swap them for
   # control bytes first.
   string(ASCII 1 open)
@@ -56,14 +63,13 @@ function(_enumgen_file_names target list_file files_var names_var)
   # added ';' makes sure it does, so the length tells whether there is one.
   string(REPLACE ";" "${semicolon}" text ";${text}")
   string(SUBSTRING "${text}" 1 -1 text)
-  string(LENGTH "${text}" length)
-  if(NOT length EQUAL size)
+  string(LENGTH "${text}" replaced)
+  if(NOT replaced EQUAL length)
     string(REGEX MATCHALL "\n" newlines "${text}")
     list(LENGTH newlines line)
     math(EXPR line "${line} + 1")
-    string(REGEX MATCH "[^\n]*$" start "${text}")
-    string(LENGTH "${start}" column)
-    math(EXPR column "${column} + 1")
+    string(FIND "${text}" "\n" line_end REVERSE)
+    math(EXPR column "${replaced} - ${line_end}")
     message(FATAL_ERROR "enumgen_generate(${target}): ${list_file}:${line}:${column}: a NUL byte, which CMake "
                         "cannot read; an enum list is text")
   endif()
