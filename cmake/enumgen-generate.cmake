@@ -173,11 +173,17 @@ function(enumgen_generate target)
   # a file enumgen left untouched does not look out of date. The paths are
   # absolute, so enumgen's messages lead an IDE to the list's line.
   set(stamp "${base}/enumgen.stamp")
+  # In a QML module every enum is a QML type too, whose name enumgen checks.
+  if(arg_QML)
+    set(qml_option --qml)
+  else()
+    set(qml_option "")
+  endif()
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
     COMMAND "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
-            --include-dir "${include}" --remove-stale --brief
+            --include-dir "${include}" --remove-stale --brief ${qml_option}
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
@@ -216,31 +222,8 @@ endfunction()
 # runs in a target of its own, as the rules of a target with AUTOMOC wait for
 # moc, which here waits for the generated headers.
 function(_enumgen_qml target enum_list names stamp outputs)
-  # Names QML would take for something else: its own types and JavaScript's
-  # global objects. QML keywords are lower-case, which no type name may be.
-  set(taken Qt QtObject Component Binding Connections Timer Array Boolean Date Error JSON Math Number Object
-    Promise RegExp String Symbol Function Infinity NaN Map Set Proxy Reflect)
-  set(suffixes Model Enum)
-  set(meanings "model type" "C++ namespace")
-  foreach(name IN LISTS names)
-    set(problem "")
-    if(NOT name MATCHES "^[A-Z]")
-      set(problem "QML type names start with an upper-case letter")
-    elseif(name IN_LIST taken)
-      set(problem "QML has a type of that name")
-    endif()
-    # Each enum E has the model type EModel and, in C++, the namespace EEnum.
-    foreach(suffix what IN ZIP_LISTS suffixes meanings)
-      string(REGEX REPLACE "${suffix}$" "" other "${name}")
-      if(NOT other STREQUAL name AND other IN_LIST names)
-        set(problem "it is the ${what} of enum '${other}'")
-      endif()
-    endforeach()
-    if(problem)
-      message(FATAL_ERROR "enumgen_generate(${target}): enum '${name}' of ${enum_list} cannot be a QML type: ${problem}")
-    endif()
-  endforeach()
-  # The module's QML files are types too; they are known when the directory ends.
+  # enumgen --qml checks the enums' names against QML's; the module's QML
+  # files, which are types too, only the build knows, when the directory ends.
   set_property(TARGET ${target} PROPERTY _enumgen_list "${enum_list}")
   set_property(TARGET ${target} PROPERTY _enumgen_names "${names}")
   cmake_language(EVAL CODE "cmake_language(DEFER CALL _enumgen_qml_files ${target})")
