@@ -136,10 +136,18 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// The item a value text names, `Red` or `Color::Red`, without the enum.
+std::string_view unqualified(const EnumType& type, std::string_view text) {
+    const std::string_view rest = text.starts_with("::") ? text.substr(2) : text;
+    if (rest.starts_with(type.name) && rest.substr(type.name.size()).starts_with("::"))
+        return rest.substr(type.name.size() + 2);
+    return text;
+}
+
 // Which items are aliases: items with the value of an earlier item, which a
 // switch over the values cannot take twice. Values are equal where enumgen
 // can tell: numbers equal as the enum's int, equal texts, or the name of an
-// earlier item (`Critical = Red`).
+// earlier item (`Critical = Red`, `Critical = Color::Red`).
 std::vector<bool> aliasItems(const EnumType& type) {
     std::vector<bool> aliases(type.items.size(), false);
     // Values counted on from 0 alone never meet.
@@ -157,7 +165,7 @@ std::vector<bool> aliasItems(const EnumType& type) {
             const auto [found, added] = byNumber.emplace(static_cast<std::int32_t>(*number), i);
             if (!added)
                 first = found->second;
-        } else if (const auto named = byName.find(text); named != byName.end()) {
+        } else if (const auto named = byName.find(unqualified(type, text)); named != byName.end()) {
             first = named->second;
         } else if (const auto [found, added] = byText.emplace(text, i); !added) {
             first = found->second;

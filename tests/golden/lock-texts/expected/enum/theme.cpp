@@ -5,5 +5,5 @@ former = {
 retired = {
 
 };
-aliases = {2, 3, 5};
+aliases = {2, 3, 5, 7};
 // not filled: __ENUM_TR_CASES
