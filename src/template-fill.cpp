@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "template-fill.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "enum-values.h"
 #include "text-ops.h"
 
 namespace {
@@ -36,6 +40,10 @@ enum class TemplateField {
     DescriptionCases,
     ItemLookup,
     Infos,
+    TranslatedCases,
+    FormerTexts,
+    RetiredTexts,
+    Aliases,
 };
 
 constexpr std::string_view kPlaceholders[] = {
@@ -55,10 +63,15 @@ constexpr std::string_view kPlaceholders[] = {
     "__ENUM_FUNC_DESC_CASES",
     "__ENUM_FUNC_ITEM",
     "__ENUM_INFOS",
+    "__ENUM_TR_CASES",
+    "__ENUM_FORMER_TEXTS",
+    "__ENUM_RETIRED_TEXTS",
+    "__ENUM_ALIASES",
 };
 
 // The fields of each template in the order they are filled: a placeholder
 // inside an inserted field is filled only by a replacement that comes later.
+// Fields added later come last, so templates without them fill as before.
 constexpr TemplateField kHeaderFields[] = {
     TemplateField::Name,           TemplateField::Key,
     TemplateField::Desc,           TemplateField::Default,
@@ -67,9 +80,12 @@ constexpr TemplateField kHeaderFields[] = {
     TemplateField::Lowers,         TemplateField::IsFlag,
     TemplateField::FlagsName,      TemplateField::Values,
     TemplateField::Count,          TemplateField::DescriptionCases,
-    TemplateField::ItemLookup,
+    TemplateField::ItemLookup,     TemplateField::TranslatedCases,
 };
-constexpr TemplateField kSourceFields[] = {TemplateField::Name, TemplateField::Count, TemplateField::Infos, TemplateField::Lowers};
+constexpr TemplateField kSourceFields[] = {TemplateField::Name,        TemplateField::Count,
+                                           TemplateField::Infos,       TemplateField::Lowers,
+                                           TemplateField::FormerTexts, TemplateField::RetiredTexts,
+                                           TemplateField::Aliases};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -113,6 +129,59 @@ std::string_view plainField(const EnumType& type, TemplateField field) {
     }
 }
 
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The item a value text names, `Red` or `Color::Red`, without the enum.
+std::string_view unqualified(const EnumType& type, std::string_view text) {
+    const std::string_view rest = text.starts_with("::") ? text.substr(2) : text;
+    if (rest.starts_with(type.name) && rest.substr(type.name.size()).starts_with("::"))
+        return rest.substr(type.name.size() + 2);
+    return text;
+}
+
+// Which items are aliases: items with the value of an earlier item, which a
+// switch over the values cannot take twice. Values are equal where enumgen
+// can tell: numbers equal as the enum's int, equal texts, or the name of an
+// earlier item (`Critical = Red`, `Critical = Color::Red`).
+std::vector<bool> aliasItems(const EnumType& type) {
+    const size_t count = type.items.size();
+    std::vector<bool> aliases(count, false);
+    // Values counted on from 0 alone never meet.
+    if (type.sequential)
+        return aliases;
+    // Equal numbers are found by sorting, which a million items take in a
+    // fraction of the time a hash table of them would.
+    std::vector<std::pair<std::int32_t, size_t>> numbers;
+    std::vector<size_t> texts;
+    numbers.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (const std::optional<std::int64_t> number = evaluateValue(trimmed(type.items[i].value)))
+            numbers.emplace_back(static_cast<std::int32_t>(*number), i);
+        else
+            texts.push_back(i);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (size_t k = 1; k < numbers.size(); ++k)
+        aliases[numbers[k].second] = numbers[k].first == numbers[k - 1].first;
+    if (texts.empty())
+        return aliases;
+    std::unordered_map<std::string_view, size_t> byName, byText;
+    for (size_t i = 0; i < count; ++i)
+        byName.emplace(type.items[i].name, i);
+    for (size_t i : texts) {
+        const std::string_view text = trimmed(type.items[i].value);
+        const auto named = byName.find(unqualified(type, text));
+        aliases[i] = (named != byName.end() && named->second < i) || !byText.emplace(text, i).second;
+    }
+    return aliases;
+}
+
 // At least the size of the field, so an output is reserved once, even for an
 // enum of a million items.
 size_t sizeBound(const EnumType& type, TemplateField field) {
@@ -131,6 +200,23 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
             for (const EnumType::Item& item : type.items)
                 size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
             return size;
+        case TemplateField::TranslatedCases:
+            size = 34;
+            for (const EnumType::Item& item : type.items)
+                size += type.name.size() + item.name.size() + item.desc.size() + 61;
+            return size;
+        case TemplateField::FormerTexts:
+            for (const EnumType::Item& item : type.items)
+                for (const std::string& text : item.formerTexts)
+                    size += type.name.size() + item.name.size() + text.size() + 20;
+            return size;
+        case TemplateField::RetiredTexts:
+            for (const std::string& text : type.retiredTexts)
+                size += text.size() + 12;
+            return size;
+        case TemplateField::Aliases:
+            // An index of at most 10 digits and ", ".
+            return type.sequential ? 0 : 12 * type.items.size();
         case TemplateField::Uppers:
         case TemplateField::Lowers:
             return type.name.size();
@@ -139,6 +225,21 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
         default:
             return plainField(type, field).size();
     }
+}
+
+// The cases of description() without the aliases, whose values the first
+// item of each has: each description translated in the context of its enum,
+// so that two enums can translate the same text apart.
+void appendTranslatedCases(std::string& out, const EnumType& type) {
+    const std::vector<bool> aliases = aliasItems(type);
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        if (aliases[i])
+            continue;
+        const EnumType::Item& item = type.items[i];
+        out.append("        case Enum::").append(item.name).append(": return qApp->translate(\"").append(type.name);
+        out.append("\", \"").append(item.desc).append("\");\n");
+    }
+    out.append("        default: return QString();");
 }
 
 // Appends the field to `out`: the texts built from the items go straight to
@@ -167,6 +268,34 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
                 first = false;
             }
             return;
+        case TemplateField::TranslatedCases:
+            appendTranslatedCases(out, type);
+            return;
+        case TemplateField::FormerTexts:
+            for (const EnumType::Item& item : type.items) {
+                for (const std::string& text : item.formerTexts) {
+                    out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
+                    out.append(", u\"").append(text).append("\"_q}");
+                    first = false;
+                }
+            }
+            return;
+        case TemplateField::RetiredTexts:
+            for (const std::string& text : type.retiredTexts) {
+                out.append(first ? "    u\"" : ",\n    u\"").append(text).append("\"_q");
+                first = false;
+            }
+            return;
+        case TemplateField::Aliases: {
+            const std::vector<bool> aliases = aliasItems(type);
+            for (size_t i = 0; i < aliases.size(); ++i) {
+                if (aliases[i]) {
+                    out.append(first ? "" : ", ").append(toString(static_cast<std::int64_t>(i)));
+                    first = false;
+                }
+            }
+            return;
+        }
         case TemplateField::Uppers:
             out += toUpper(type.name);
             return;
