@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "template-fill.h"
 
-#include <algorithm>
 #include <array>
-#include <optional>
 #include <span>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "enum-values.h"
 #include "text-ops.h"
 
 namespace {
@@ -129,59 +125,6 @@ std::string_view plainField(const EnumType& type, TemplateField field) {
     }
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-// The item a value text names, `Red` or `Color::Red`, without the enum.
-std::string_view unqualified(const EnumType& type, std::string_view text) {
-    const std::string_view rest = text.starts_with("::") ? text.substr(2) : text;
-    if (rest.starts_with(type.name) && rest.substr(type.name.size()).starts_with("::"))
-        return rest.substr(type.name.size() + 2);
-    return text;
-}
-
-// Which items are aliases: items with the value of an earlier item, which a
-// switch over the values cannot take twice. Values are equal where enumgen
-// can tell: numbers equal as the enum's int, equal texts, or the name of an
-// earlier item (`Critical = Red`, `Critical = Color::Red`).
-std::vector<bool> aliasItems(const EnumType& type) {
-    const size_t count = type.items.size();
-    std::vector<bool> aliases(count, false);
-    // Values counted on from 0 alone never meet.
-    if (type.sequential)
-        return aliases;
-    // Equal numbers are found by sorting, which a million items take in a
-    // fraction of the time a hash table of them would.
-    std::vector<std::pair<std::int32_t, size_t>> numbers;
-    std::vector<size_t> texts;
-    numbers.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        if (const std::optional<std::int64_t> number = evaluateValue(trimmed(type.items[i].value)))
-            numbers.emplace_back(static_cast<std::int32_t>(*number), i);
-        else
-            texts.push_back(i);
-    }
-    std::sort(numbers.begin(), numbers.end());
-    for (size_t k = 1; k < numbers.size(); ++k)
-        aliases[numbers[k].second] = numbers[k].first == numbers[k - 1].first;
-    if (texts.empty())
-        return aliases;
-    std::unordered_map<std::string_view, size_t> byName, byText;
-    for (size_t i = 0; i < count; ++i)
-        byName.emplace(type.items[i].name, i);
-    for (size_t i : texts) {
-        const std::string_view text = trimmed(type.items[i].value);
-        const auto named = byName.find(unqualified(type, text));
-        aliases[i] = (named != byName.end() && named->second < i) || !byText.emplace(text, i).second;
-    }
-    return aliases;
-}
-
 // At least the size of the field, so an output is reserved once, even for an
 // enum of a million items.
 size_t sizeBound(const EnumType& type, TemplateField field) {
@@ -231,11 +174,9 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
 // item of each has: each description translated in the context of its enum,
 // so that two enums can translate the same text apart.
 void appendTranslatedCases(std::string& out, const EnumType& type) {
-    const std::vector<bool> aliases = aliasItems(type);
-    for (size_t i = 0; i < type.items.size(); ++i) {
-        if (aliases[i])
+    for (const EnumType::Item& item : type.items) {
+        if (item.alias)
             continue;
-        const EnumType::Item& item = type.items[i];
         out.append("        case Enum::").append(item.name).append(": return qApp->translate(\"").append(type.name);
         out.append("\", \"").append(item.desc).append("\");\n");
     }
@@ -287,9 +228,8 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
             }
             return;
         case TemplateField::Aliases: {
-            const std::vector<bool> aliases = aliasItems(type);
-            for (size_t i = 0; i < aliases.size(); ++i) {
-                if (aliases[i]) {
+            for (size_t i = 0; i < type.items.size(); ++i) {
+                if (type.items[i].alias) {
                     out.append(first ? "" : ", ").append(toString(static_cast<std::int64_t>(i)));
                     first = false;
                 }
