@@ -9,9 +9,9 @@ namespace {
 // Reports an output of `type` that was not written because it outgrew `maxSize`.
 void reportOutgrown(const EnumType& type, EnumFile file, size_t maxSize, OutputRun* run) {
     run->listErrors.push_back({type.line, ListMessage::Kind::Error,
-                               "enum '" + excerpt(type.name) + "': " +
-                                   excerpt(outputPath(run->dir, type, extensionOf(file))) + " would grow past " +
-                                   toString(static_cast<std::int64_t>(maxSize)) +
+                               "enum '" + excerpt(type.name) +
+                                   "': " + excerpt(outputPath(run->dir, type, extensionOf(file))) +
+                                   " would grow past " + toString(static_cast<std::int64_t>(maxSize)) +
                                    " bytes, as placeholders written inside its texts are filled again by later "
                                    "ones; it is not written",
                                type.column, static_cast<int>(type.name.size())});

@@ -107,8 +107,9 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
             return false;
         }
         if (!value || (!line->wasQuoted && !number) || (field == std::string_view("key") && !line->wasQuoted)) {
-            lockError(reader, *line, "item '" + excerpt(item->name) + "' needs " + field +
-                                         (field == std::string_view("key") ? " \"<text>\"" : " <number> or value \"<text>\""));
+            lockError(reader, *line,
+                      "item '" + excerpt(item->name) + "' needs " + field +
+                          (field == std::string_view("key") ? " \"<text>\"" : " <number> or value \"<text>\""));
             return false;
         }
         if (field == std::string_view("value")) {
@@ -121,7 +122,8 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
     while (std::optional<std::string> word = nextWord(line)) {
         std::optional<std::string> former = nextWord(line);
         if (!former || (*word != "former-key" && *word != "former-name") || !line->wasQuoted) {
-            lockError(reader, *line, "item '" + excerpt(item->name) + "': expected former-key \"<text>\" or former-name \"<text>\"");
+            lockError(reader, *line,
+                      "item '" + excerpt(item->name) + "': expected former-key \"<text>\" or former-name \"<text>\"");
             return false;
         }
         (*word == "former-key" ? item->formerKeys : item->formerNames).push_back(std::move(*former));
@@ -165,8 +167,8 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
             return;
         if (const auto [at, added] = seenEnums->emplace(type.name, reader->line); !added) {
             line.wordStart = 0;
-            lockError(reader, line, "enum '" + excerpt(type.name) + "' is in the lock twice, first on line " +
-                                        toString(at->second));
+            lockError(reader, line,
+                      "enum '" + excerpt(type.name) + "' is in the lock twice, first on line " + toString(at->second));
             return;
         }
         seenItems->clear();
@@ -174,7 +176,8 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
         return;
     }
     if (*kind != "item" && *kind != "retired") {
-        lockError(reader, line, "'" + excerpt(*kind) + "' is no line of a lock: a line starts with enum, item or retired");
+        lockError(reader, line,
+                  "'" + excerpt(*kind) + "' is no line of a lock: a line starts with enum, item or retired");
         return;
     }
     if (lock->enums.empty()) {
@@ -188,8 +191,9 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
         return;
     if (const auto [at, added] = seenItems->emplace(item.name, reader->line); !added) {
         line.wordStart = 0;
-        lockError(reader, line, "item '" + excerpt(item.name) + "' is in enum '" + excerpt(lock->enums.back().name) +
-                                    "' twice, first on line " + toString(at->second));
+        lockError(reader, line,
+                  "item '" + excerpt(item.name) + "' is in enum '" + excerpt(lock->enums.back().name) +
+                      "' twice, first on line " + toString(at->second));
         return;
     }
     lock->enums.back().items.push_back(std::move(item));
@@ -275,7 +279,9 @@ LockItem lockItemOf(const EnumType::Item& item) {
     return locked;
 }
 
-std::string shownValue(const LockItem& item) { return item.valueIsNumber ? item.value : "'" + excerpt(item.value) + "'"; }
+std::string shownValue(const LockItem& item) {
+    return item.valueIsNumber ? item.value : "'" + excerpt(item.value) + "'";
+}
 
 // Adds an error at the list's `line` with a note at the lock's `lockLine`.
 void refuse(const Relock& r, int line, int column, int length, std::string text, int lockLine, std::string note) {
@@ -302,11 +308,13 @@ void compatible(const Relock& r, int line, int column, int length, const std::st
 }
 
 // The old entries of one enum, by what a new item may clash with.
+// Its texts are views into the old lock, which outlives it.
 struct LockIndex {
-    std::unordered_map<std::string, size_t> byName;
+    std::unordered_map<std::string_view, size_t> byName;
     // Retired items by value and by stored text, and every item by its
     // former texts.
-    std::unordered_map<std::string, size_t> retiredValues, retiredTexts, formerTexts;
+    std::unordered_map<std::string, size_t> retiredValues;
+    std::unordered_map<std::string_view, size_t> retiredTexts, formerTexts;
 };
 
 LockIndex indexOf(const LockEnum& old) {
@@ -354,20 +362,23 @@ LockItem relockKnown(const Relock& r, const EnumType& type, size_t index, const 
                  quotedName + " has the value " + shownValue(locked) + ", where the lock holds " + shownValue(old) +
                      (counted ? ", as it counts on from item '" + excerpt(type.items[index - 1].name) + "'" : "") +
                      ": stored data holding " + shownValue(old) + " would read as another item or none; give it [=" +
-                     (old.valueIsNumber ? old.value : excerpt(old.value)) + "=], or accept the change with --lock-update",
+                     (old.valueIsNumber ? old.value : excerpt(old.value)) +
+                     "=], or accept the change with --lock-update",
                  old.line, quotedName + " is locked here");
     }
     locked.formerKeys = old.formerKeys;
     locked.formerNames = old.formerNames;
     // An item given its first key is still read by its name.
     if (locked.key != old.key && !old.key.empty()) {
-        breaking(r, item.line, item.keyColumn ? item.keyColumn : item.column,
-                 item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-                 quotedName + " has the key '" + excerpt(item.key) + "', where the lock holds '" + excerpt(old.key) +
-                     "': settings holding '" + excerpt(old.key) +
-                     "' would no longer read as it; keep the key, or accept the change with --lock-update, which "
-                     "keeps '" + excerpt(old.key) + "' as a former key that still reads",
-                 old.line, quotedName + " is locked here");
+        breaking(
+            r, item.line, item.keyColumn ? item.keyColumn : item.column,
+            item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
+            quotedName + " has the key '" + excerpt(item.key) + "', where the lock holds '" + excerpt(old.key) +
+                "': settings holding '" + excerpt(old.key) +
+                "' would no longer read as it; keep the key, or accept the change with --lock-update, which "
+                "keeps '" +
+                excerpt(old.key) + "' as a former key that still reads",
+            old.line, quotedName + " is locked here");
         locked.formerKeys.push_back(old.key);
     }
     dropCurrent(&locked);
@@ -382,11 +393,12 @@ void refuseReuse(const Relock& r, const EnumType::Item& item, const LockItem& lo
     if (const auto found = index.retiredValues.find(valueId(locked.value, locked.valueIsNumber));
         found != index.retiredValues.end()) {
         const LockItem& retired = old.items[found->second];
-        refuse(r, item.line, item.valueColumn ? item.valueColumn : item.column,
-               item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-               quotedName + " takes the value " + shownValue(locked) + " of the removed item '" + excerpt(retired.name) +
-                   "': stored data holding it meant '" + excerpt(retired.name) + "'; give it another value",
-               retired.line, "the retired item is here");
+        refuse(
+            r, item.line, item.valueColumn ? item.valueColumn : item.column,
+            item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
+            quotedName + " takes the value " + shownValue(locked) + " of the removed item '" + excerpt(retired.name) +
+                "': stored data holding it meant '" + excerpt(retired.name) + "'; give it another value",
+            retired.line, "the retired item is here");
     }
     const std::string text(storedText(locked.key, locked.name));
     const size_t* owner = nullptr;
@@ -423,8 +435,8 @@ LockItem relockNew(const Relock& r, const EnumType::Item& item, const LockEnum& 
     breaking(r, item.line, item.column, static_cast<int>(item.name.size()),
              quotedName + " has the value " + shownValue(locked) + " of item '" + excerpt(renamed.name) +
                  "', which is gone: a rename? Names stored before, and QML code, would no longer read as it; keep "
-                 "the name, or accept the change with --lock-update, which keeps '" + excerpt(renamed.name) +
-                 "' as a former name that still reads",
+                 "the name, or accept the change with --lock-update, which keeps '" +
+                 excerpt(renamed.name) + "' as a former name that still reads",
              renamed.line, "item '" + excerpt(renamed.name) + "' is locked here");
     locked.formerKeys = renamed.formerKeys;
     locked.formerNames = renamed.formerNames;
@@ -475,7 +487,8 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
             breaking(r, type.line, type.column, static_cast<int>(type.name.size()),
                      "enum '" + excerpt(type.name) + "' no longer has item '" + excerpt(removed.name) +
                          "': stored data holding its value " + shownValue(removed) + " or its key '" +
-                         excerpt(removed.key) + "' would no longer read; keep the item, or accept its removal "
+                         excerpt(removed.key) +
+                         "' would no longer read; keep the item, or accept its removal "
                          "with --lock-update, which keeps it as retired so that its value and key are not used again",
                      removed.line, "item '" + excerpt(removed.name) + "' is locked here");
         locked.items.push_back(removed);

@@ -189,7 +189,8 @@ void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
     }
     if (const std::string_view outside = textOutsideMarkers(line.body, def); !outside.empty())
         messages->push_back({line.number, Kind::Warning,
-                             std::string("'").append(excerpt(outside)) + "' is inside no marker, so it is ignored; is a marker mistyped?",
+                             std::string("'").append(excerpt(outside)) +
+                                 "' is inside no marker, so it is ignored; is a marker mistyped?",
                              line.column(static_cast<size_t>(outside.data() - line.body.data())),
                              static_cast<int>(outside.size())});
     for (size_t marker : {size_t{0}, size_t{2}}) {

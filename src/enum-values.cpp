@@ -2,11 +2,11 @@
 #include "enum-values.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-#include <array>
-#include <limits>
 
 #include "text-ops.h"
 
@@ -317,4 +317,3 @@ void markAliases(EnumType* enumType) {
     for (size_t i = 0; i < count; ++i)
         enumType->items[i].alias = aliases[i];
 }
-

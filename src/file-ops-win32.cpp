@@ -203,8 +203,8 @@ bool replaceFile(const std::wstring& path, const std::string& text) {
 }
 
 // Compares the file at `path` with `text`; false, with `err`, when it cannot be read.
-bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text,
-             MissingOutput missing, bool* differs, std::string* err) {
+bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, MissingOutput missing,
+             bool* differs, std::string* err) {
     HANDLE file = openForReading(widePath);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();

@@ -78,10 +78,9 @@ constexpr TemplateField kHeaderFields[] = {
     TemplateField::Count,          TemplateField::DescriptionCases,
     TemplateField::ItemLookup,     TemplateField::TranslatedCases,
 };
-constexpr TemplateField kSourceFields[] = {TemplateField::Name,        TemplateField::Count,
-                                           TemplateField::Infos,       TemplateField::Lowers,
-                                           TemplateField::FormerTexts, TemplateField::RetiredTexts,
-                                           TemplateField::Aliases};
+constexpr TemplateField kSourceFields[] = {
+    TemplateField::Name,        TemplateField::Count,        TemplateField::Infos,  TemplateField::Lowers,
+    TemplateField::FormerTexts, TemplateField::RetiredTexts, TemplateField::Aliases};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -371,4 +370,3 @@ std::string includedHeader(const EnumType& type, std::string_view header) {
     }
     return included;
 }
-
