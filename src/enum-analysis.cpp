@@ -2,6 +2,7 @@
 #include "enum-analysis.h"
 
 #include "enum-reader.h"
+#include "enum-values.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ ListAnalysis analyzeList(std::string_view text, const AnalysisOptions& options) 
     ListAnalysis analysis;
     parseEnumList(text, &analysis.enums, &analysis.messages);
     checkEnums(analysis.enums, options.qml, &analysis.messages);
+    for (EnumType& type : analysis.enums)
+        markAliases(&type);
     checkOutputPaths(analysis.enums, options.outputDir, &analysis.messages);
     ListMessages lockMessages;
     if (options.lock)

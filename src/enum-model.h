@@ -30,6 +30,9 @@ struct EnumType {
         // Keys and names the item had before, which stored data may still
         // hold: the lock keeps them.
         std::vector<std::string> formerTexts{};
+        // Whether an earlier item has the item's value, so that the item
+        // reads and writes as that one.
+        bool alias = false;
     };
 
     std::string key;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "enum-model.h"
+
 // What the enum list's values mean. Every part of enumgen that needs an
 // item's number (the checks, the implicit values, the language server, the
 // lock) asks here, so they never disagree.
@@ -32,3 +34,9 @@ CountingHazard countingHazard(std::string_view previous, std::string_view next);
 // `value` followed by its number where the text does not show it plainly:
 // "0x10 (16)", "1 << 2 (4)", "0b2 (no number)"; "7" stays "7".
 std::string valueWithNumber(std::string_view value);
+
+// Marks the enum's aliases: items with the value of an earlier item, which a
+// switch over the values cannot take twice. Values are equal where enumgen
+// can tell: numbers equal as the enum's int, equal texts, or the name of an
+// earlier item (`Critical = Red`, `Critical = Color::Red`).
+void markAliases(EnumType* type);

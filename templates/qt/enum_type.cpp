@@ -7,6 +7,8 @@
 
 #include <QDebug>
 #include <QVariant>
+
+#include <utility>
 #ifdef ENUMGEN_QML
 #include <QtQml/qqml.h>
 #endif
@@ -14,6 +16,18 @@
 decltype(__ENUM_NAMEItems) __ENUM_NAMEItems = {{
 __ENUM_INFOS
 }};
+
+// What stored data may still hold from before, which the lock (enumgen --lock)
+// keeps: the keys and names items had, which read as the item, and the texts
+// of removed items. Empty without a lock.
+static constexpr std::initializer_list<std::pair<__ENUM_NAME, QStringView>> __ENUM_NAMEFormerTexts = {
+__ENUM_FORMER_TEXTS
+};
+static constexpr std::initializer_list<QStringView> __ENUM_NAMERetiredTexts = {
+__ENUM_RETIRED_TEXTS
+};
+// The indexes of the items with the value of an earlier item.
+static constexpr std::initializer_list<int> __ENUM_NAMEAliases = {__ENUM_ALIASES};
 
 auto EnumInfo<__ENUM_NAME>::itemByName(QStringView name) -> const Item *
 {
@@ -25,6 +39,25 @@ auto EnumInfo<__ENUM_NAME>::itemByKey(QStringView key) -> const Item *
 {
     auto it = std::find_if(info.cbegin(), info.cend(), [key](const Item &i) { return i.key == key; });
     return it != info.cend() ? &(*it) : nullptr;
+}
+
+auto EnumInfo<__ENUM_NAME>::itemByFormerText(QStringView text) -> const Item *
+{
+    for (const auto &[value, former] : __ENUM_NAMEFormerTexts)
+        if (former == text)
+            return item(value);
+    return nullptr;
+}
+
+bool EnumInfo<__ENUM_NAME>::isRetiredText(QStringView text)
+{
+    const auto &texts = __ENUM_NAMERetiredTexts;
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::initializer_list<int> EnumInfo<__ENUM_NAME>::aliases()
+{
+    return __ENUM_NAMEAliases;
 }
 
 QString EnumInfo<__ENUM_NAME>::name(Enum value)
@@ -42,12 +75,16 @@ QString EnumInfo<__ENUM_NAME>::key(Enum value)
 auto EnumInfo<__ENUM_NAME>::fromName(QStringView name, Enum fallback) -> Enum
 {
     const Item *i = itemByName(name);
+    if (!i)
+        i = itemByFormerText(name);
     return i ? i->value : fallback;
 }
 
 auto EnumInfo<__ENUM_NAME>::fromKey(QStringView key, Enum fallback) -> Enum
 {
     const Item *i = itemByKey(key);
+    if (!i)
+        i = itemByFormerText(key);
     return i ? i->value : fallback;
 }
 
@@ -88,6 +125,8 @@ template <>
 QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name)
 {
     const auto *item = EnumInfo<__ENUM_NAME>::itemByName(name);
+    if (!item)
+        item = EnumInfo<__ENUM_NAME>::itemByFormerText(name);
     return item ? QVariant::fromValue(item->value) : QVariant();
 }
 

@@ -78,10 +78,20 @@ struct EnumInfo<__ENUM_NAME> {
     // header compiles only what it calls.
     static const Item *itemByName(QStringView name);
     static const Item *itemByKey(QStringView key);
+    // The item of a key or name it had before, which stored data may still
+    // hold (the lock, enumgen --lock, keeps them), or nullptr.
+    static const Item *itemByFormerText(QStringView text);
+    // Whether `text` is what a removed item was stored as (kept by the lock):
+    // a flags text read back drops it.
+    static bool isRetiredText(QStringView text);
+    // The indexes in `info`, ascending, of the aliases: items with the value
+    // of an earlier item, which read as that value and write as that item.
+    static std::initializer_list<int> aliases();
     // The item's name and key, empty for a value of no item.
     static QString name(Enum value);
     static QString key(Enum value);
-    // The value of a name or key, `fallback` when no item has it.
+    // The value of a name or key, or of a name or key an item had before;
+    // `fallback` when none is.
     static Enum fromName(QStringView name, Enum fallback = defaultValue);
     static Enum fromKey(QStringView key, Enum fallback = defaultValue);
     // The item's translated description; empty for a value of no item.
@@ -167,13 +177,16 @@ QString EnumInfo<__ENUM_NAME>::typeKey()
 
 QString EnumInfo<__ENUM_NAME>::typeDescription()
 {
-    return qApp->translate("EnumInfo", "__ENUM_DESC");
+    return qApp->translate("__ENUM_NAME", "__ENUM_DESC");
 }
 
+// Each description is translated in the context of its enum, as tr() in a
+// class named __ENUM_NAME would, so that two enums translate the same text
+// apart. An alias has the description of the item whose value it repeats.
 QString EnumInfo<__ENUM_NAME>::description(Enum value)
 {
     switch (value) {
-__ENUM_FUNC_DESC_CASES
+__ENUM_TR_CASES
     }
 }
 #if __ENUM_IS_FLAG

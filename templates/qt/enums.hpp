@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #endif
 #ifdef ENUMGEN_QML
@@ -71,7 +72,10 @@ QString enumText(T value)
 }
 
 // The value of a stored text: the item with that key, else the item with that
-// name. Nothing for any other text, so a typo never becomes a valid value.
+// name, else the item that had it as its key or name before (the lock keeps
+// them), else the item whose value it is as a decimal number, as a build
+// before enumgen may have stored it. Nothing for any other text, so a typo
+// never becomes a valid value.
 template <class T>
 std::optional<T> enumFromText(QStringView text)
 {
@@ -80,6 +84,14 @@ std::optional<T> enumFromText(QStringView text)
     const auto *item = EnumInfo<T>::itemByKey(text);
     if (!item)
         item = EnumInfo<T>::itemByName(text);
+    if (!item)
+        item = EnumInfo<T>::itemByFormerText(text);
+    if (!item) {
+        bool isNumber = false;
+        const int number = text.toInt(&isNumber, 10);
+        if (isNumber)
+            item = EnumInfo<T>::item(static_cast<T>(number));
+    }
     return item ? std::optional<T>(item->value) : std::nullopt;
 }
 
@@ -112,8 +124,10 @@ QString flagsText(QFlags<T> flags)
     return flagsParts(flags, [](const auto &item) { return enumText(item.value); }).join(u'|');
 }
 
-// The flags value of a text that flagsText wrote. Nothing when a part is
-// neither an item's text nor a number: an unknown key is an error, not a 0.
+// The flags value of a text that flagsText wrote. A part that a removed item
+// was stored as (the lock keeps them) is dropped, the rest kept. Nothing when
+// a part is neither an item's text nor a number: an unknown key is an error,
+// not a 0.
 template <class T>
 std::optional<QFlags<T>> flagsFromText(QStringView text)
 {
@@ -126,7 +140,7 @@ std::optional<QFlags<T>> flagsFromText(QStringView text)
             flags |= *value;
         else if (isNumber)
             flags |= QFlags<T>::fromInt(typename QFlags<T>::Int(bits));
-        else
+        else if (!EnumInfo<T>::isRetiredText(part))
             return std::nullopt;
     }
     return flags;
@@ -183,8 +197,9 @@ enum EnumRole {
 };
 
 // The items of enum T as a list model for views and QML delegates ("display",
-// "value", "key" and "name"). The descriptions follow the installed
-// translators. In a combo box:
+// "value", "key" and "name"), without the aliases, which would show as
+// duplicates of the items whose values they repeat. The descriptions follow
+// the installed translators. In a combo box:
 //     combo->setModel(new EnumModel<Color>(combo));
 //     Color chosen = combo->currentData(EnumValueRole).value<Color>();
 template <class T>
@@ -201,7 +216,7 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : EnumInfo<T>::count;
+        return parent.isValid() ? 0 : EnumInfo<T>::count - int(EnumInfo<T>::aliases().size());
     }
 
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override
@@ -211,7 +226,7 @@ public:
         if (EnumInfo<T>::count == 0
             || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
             return QVariant();
-        const auto &item = EnumInfo<T>::info[size_t(index.row())];
+        const auto &item = EnumInfo<T>::info[size_t(itemIndex(index.row()))];
         switch (role) {
         case Qt::DisplayRole:
             return EnumInfo<T>::description(item.value);
@@ -234,7 +249,11 @@ public:
     int row(T value) const
     {
         const auto *item = EnumInfo<T>::item(value);
-        return item ? int(item - EnumInfo<T>::info.data()) : -1;
+        if (!item)
+            return -1;
+        const int index = int(item - EnumInfo<T>::info.data());
+        const auto aliases = EnumInfo<T>::aliases();
+        return index - int(std::count_if(aliases.begin(), aliases.end(), [index](int alias) { return alias < index; }));
     }
 
 protected:
@@ -243,6 +262,16 @@ protected:
         if (event->type() == QEvent::LanguageChange && rowCount() > 0)
             Q_EMIT dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
         return QAbstractListModel::eventFilter(watched, event);
+    }
+
+private:
+    // The index in the item table of a row: the rows skip the aliases.
+    static int itemIndex(int row)
+    {
+        for (int alias : EnumInfo<T>::aliases())
+            if (alias <= row)
+                ++row;
+        return row;
     }
 };
 

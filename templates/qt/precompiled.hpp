@@ -19,4 +19,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
+#include <utility>
