@@ -48,7 +48,7 @@ const char kUsage[] =
     "  --lsp               serve an editor as a language server on standard input\n"
     "                      and output: the messages while the list is edited,\n"
     "                      item values on hover, the enums as symbols; only\n"
-    "                      --output goes with it\n"
+    "                      --output and --qml go with it\n"
     "  -h, --help          print this help and exit\n"
     "  --version           print the version and exit\n"
     "\n"
