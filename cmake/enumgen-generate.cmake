@@ -153,9 +153,13 @@ function(enumgen_generate target)
 
   # The lock is an input when it exists; the first build makes it.
   set(lock_options "")
+  set(locked_option "")
   if(arg_LOCK)
     cmake_path(ABSOLUTE_PATH arg_LOCK BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE OUTPUT_VARIABLE lock)
     set(lock_options --lock "${lock}")
+    if(ENUMGEN_LOCKED)
+      set(locked_option --locked)
+    endif()
     if(EXISTS "${lock}")
       list(APPEND inputs "${lock}")
     endif()
@@ -210,7 +214,7 @@ function(enumgen_generate target)
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
-    COMMAND ${run} $<$<BOOL:${ENUMGEN_LOCKED}>:--locked>
+    COMMAND ${run} ${locked_option}
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"

@@ -597,7 +597,7 @@ void scanHeader(CXTranslationUnit tu, EnumSelection selection, std::set<std::str
             continue;
         if (clang_Cursor_isAnonymous(found.cursor) || found.name.empty() || found.name.starts_with('(')) {
             messages->push_back({ImportMessage::Kind::Warning, placeOf(clang_getCursorLocation(found.cursor)),
-                                 "an unnamed enum is left out: the list has no name to give it"});
+                                 "an unnamed enum is left out, as every enum of a list needs a name"});
             continue;
         }
         imported->push_back(importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second, texts));

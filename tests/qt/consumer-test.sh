@@ -192,15 +192,18 @@ grep -q '^item Pentagon value 5 key "pentagon"$' "$lock" || fail "the lock lacks
 # In CI the lock is frozen: a change it lacks fails the build.
 sed -i 's/^-Triangle.*/&\n-Hexagon[[hexagon]][-Hexagon-][:6:][=6=]/' "$list"
 if [ "$way" = qmake ]; then
-    ! (cd "$app" && qmake6 "$tmp/src/app/drawing.pro" ENUMGEN_LOCKED=1) > "$tmp/build.log" 2>&1 ||
-        fail "qmake with ENUMGEN_LOCKED took a stale lock"
+    (cd "$app" && qmake6 "$tmp/src/app/drawing.pro" ENUMGEN_LOCKED=1) > /dev/null
 else
     cmake -DENUMGEN_LOCKED=ON "$app" > /dev/null
-    ! try_build || fail "a build with ENUMGEN_LOCKED took a stale lock"
 fi
+! try_build || fail "a build with ENUMGEN_LOCKED took a stale lock"
 grep -q "is not in the lock" "$tmp/build.log" || fail "no message about the stale lock: $(cat "$tmp/build.log")"
 sed -i '/^-Hexagon/d' "$list"
-[ "$way" = qmake ] || cmake -DENUMGEN_LOCKED=OFF "$app" > /dev/null
+if [ "$way" = qmake ]; then
+    (cd "$app" && qmake6 "$tmp/src/app/drawing.pro") > /dev/null
+else
+    cmake -DENUMGEN_LOCKED=OFF "$app" > /dev/null
+fi
 
 # lupdate finds the descriptions in the generated headers.
 ts=$tmp/src/app/drawing_fr.ts
