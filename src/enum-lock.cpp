@@ -421,9 +421,8 @@ void refuseReuse(const Relock& r, const EnumType::Item& item, const LockItem& lo
     const bool removed = retired != index.retiredTexts.end();
     refuse(r, item.line, item.keyColumn ? item.keyColumn : item.column,
            item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-           quotedName + " is stored as '" + excerpt(text) + "', which " +
-               (removed ? "the removed item '" : "item '") + excerpt(other.name) +
-               "' was stored as: stored data holding it meant that item; give it another key",
+           quotedName + " is stored as '" + excerpt(text) + "', which " + (removed ? "the removed item '" : "item '") +
+               excerpt(other.name) + "' was stored as: stored data holding it meant that item; give it another key",
            other.line, "that item is here");
 }
 
@@ -454,6 +453,27 @@ std::optional<LockItem> relockRenamed(const Relock& r, const EnumType::Item& ite
         locked.formerKeys.push_back(renamed.key);
     dropCurrent(&locked);
     return locked;
+}
+
+// Keeps in `locked`, retired, the items of `old` that the list no longer
+// has; removing one that was not retired before is a breaking change.
+void retireRemoved(const Relock& r, const EnumType& type, const LockEnum& old, const std::vector<bool>& matched,
+                   LockEnum* locked) {
+    for (size_t i = 0; i < old.items.size(); ++i) {
+        if (matched[i])
+            continue;
+        const LockItem& removed = old.items[i];
+        if (!removed.retired)
+            breaking(r, type.line, type.column, static_cast<int>(type.name.size()),
+                     "enum '" + excerpt(type.name) + "' no longer has item '" + excerpt(removed.name) +
+                         "': stored data holding its value " + shownValue(removed) + " or its key '" +
+                         excerpt(removed.key) +
+                         "' would no longer read; keep the item, or accept its removal "
+                         "with --lock-update, which keeps it as retired so that its value and key are not used again",
+                     removed.line, "item '" + excerpt(removed.name) + "' is locked here");
+        locked->items.push_back(removed);
+        locked->items.back().retired = true;
+    }
 }
 
 // The lock of one enum that the list has.
@@ -503,27 +523,13 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
                        "item '" + excerpt(item.name) + "'");
         }
         const LockItem* before = was[i] == std::string::npos ? nullptr : &old.items[was[i]];
-        if (!before || before->value != items[i]->value || storedText(before->key, before->name) !=
-                                                                storedText(items[i]->key, items[i]->name))
+        if (!before || before->value != items[i]->value ||
+            storedText(before->key, before->name) != storedText(items[i]->key, items[i]->name))
             refuseReuse(r, item, *items[i], old, index, was[i]);
     }
     for (std::optional<LockItem>& item : items)
         locked.items.push_back(std::move(*item));
-    for (size_t i = 0; i < old.items.size(); ++i) {
-        if (matched[i])
-            continue;
-        const LockItem& removed = old.items[i];
-        if (!removed.retired)
-            breaking(r, type.line, type.column, static_cast<int>(type.name.size()),
-                     "enum '" + excerpt(type.name) + "' no longer has item '" + excerpt(removed.name) +
-                         "': stored data holding its value " + shownValue(removed) + " or its key '" +
-                         excerpt(removed.key) +
-                         "' would no longer read; keep the item, or accept its removal "
-                         "with --lock-update, which keeps it as retired so that its value and key are not used again",
-                     removed.line, "item '" + excerpt(removed.name) + "' is locked here");
-        locked.items.push_back(removed);
-        locked.items.back().retired = true;
-    }
+    retireRemoved(r, type, old, matched, &locked);
     return locked;
 }
 
