@@ -42,11 +42,14 @@ bool removeStaleOutputs(OutputRun* run) {
             continue;
         if (run->mode == OutputMode::Check) {
             run->events.push_back({OutputEvent::Kind::OutOfDate, std::move(path), {}});
-        } else if (removeFile(path, &err)) {
-            run->events.push_back({OutputEvent::Kind::Removed, std::move(path), {}});
-        } else {
+            continue;
+        }
+        bool removed = false;
+        if (!removeFile(path, &removed, &err)) {
             run->errors.push_back(err);
             ok = false;
+        } else if (removed) {
+            run->events.push_back({OutputEvent::Kind::Removed, std::move(path), {}});
         }
     }
     return ok;
