@@ -52,7 +52,7 @@ void DiagnosticsPass(benchmark::State& state) {
         benchmark::DoNotOptimize(output.messages.data());
     }
     state.SetComplexityN(state.range(0));
-    state.counters["diagnostics"] = static_cast<double>(server.documents[uri].messages.size());
+    state.counters["diagnostics"] = static_cast<double>(server.documents[uri].analysis.messages.size());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * change.size()));
 }
 
