@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the enum-list highlighting in the engines of Kate (kate-syntax-highlighter,
 // a process per run, HTML to /dev/null) and VS Code (vscode-textmate, in this
 // process) over lists that double in size, and over single long lines: of many

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times a diagnostics pass of enumgen --lsp: the editor sends the whole text
 // of a changed enum list, and the server reads and checks it and frames the
 // diagnostics. Lists of 2,500 to 20,000 lines, as enum-bench writes them,

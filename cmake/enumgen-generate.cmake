@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.
@@ -33,6 +34,11 @@
 # EModel; see docs/qml.md. Call it before qt_add_qml_module, which then
 # declares what the model types need.
 
+# This file's own policies, whatever version the including project asks for and
+# when the build runs it as a script: with older ones, "${text}" ends a text at
+# a NUL byte, which the scan below has to see.
+cmake_policy(VERSION 3.25)
+
 # The enums of an enum list, into `files_var` as the lower-case names of the
 # files they are generated into and into `names_var` as written: every line
 # that starts with '+' once spaces, carriage returns, form and line feeds are
@@ -41,8 +47,10 @@
 # holds, so the build files always load; enumgen itself then reports the names
 # it cannot generate.
 function(_enumgen_file_names target list_file files_var names_var)
+  # file(READ) drops the carriage return of each line's end, which the scan
+  # trims anyway, so the text can be shorter than the file without a NUL byte.
   file(READ "${list_file}" text)
-  file(SIZE "${list_file}" size)
+  string(LENGTH "${text}" length)
   # Brackets and semicolons would split or join list elements: swap them for
   # control bytes first.
   string(ASCII 1 open)
@@ -56,14 +64,13 @@ function(_enumgen_file_names target list_file files_var names_var)
   # added ';' makes sure it does, so the length tells whether there is one.
   string(REPLACE ";" "${semicolon}" text ";${text}")
   string(SUBSTRING "${text}" 1 -1 text)
-  string(LENGTH "${text}" length)
-  if(NOT length EQUAL size)
+  string(LENGTH "${text}" replaced)
+  if(NOT replaced EQUAL length)
     string(REGEX MATCHALL "\n" newlines "${text}")
     list(LENGTH newlines line)
     math(EXPR line "${line} + 1")
-    string(REGEX MATCH "[^\n]*$" start "${text}")
-    string(LENGTH "${start}" column)
-    math(EXPR column "${column} + 1")
+    string(FIND "${text}" "\n" line_end REVERSE)
+    math(EXPR column "${replaced} - ${line_end}")
     message(FATAL_ERROR "enumgen_generate(${target}): ${list_file}:${line}:${column}: a NUL byte, which CMake "
                         "cannot read; an enum list is text")
   endif()
@@ -167,11 +174,17 @@ function(enumgen_generate target)
   # a file enumgen left untouched does not look out of date. The paths are
   # absolute, so enumgen's messages lead an IDE to the list's line.
   set(stamp "${base}/enumgen.stamp")
+  # In a QML module every enum is a QML type too, whose name enumgen checks.
+  if(arg_QML)
+    set(qml_option --qml)
+  else()
+    set(qml_option "")
+  endif()
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
     COMMAND "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
-            --include-dir "${include}" --remove-stale --brief
+            --include-dir "${include}" --remove-stale --brief ${qml_option}
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
@@ -210,31 +223,8 @@ endfunction()
 # runs in a target of its own, as the rules of a target with AUTOMOC wait for
 # moc, which here waits for the generated headers.
 function(_enumgen_qml target enum_list names stamp outputs)
-  # Names QML would take for something else: its own types and JavaScript's
-  # global objects. QML keywords are lower-case, which no type name may be.
-  set(taken Qt QtObject Component Binding Connections Timer Array Boolean Date Error JSON Math Number Object
-    Promise RegExp String Symbol Function Infinity NaN Map Set Proxy Reflect)
-  set(suffixes Model Enum)
-  set(meanings "model type" "C++ namespace")
-  foreach(name IN LISTS names)
-    set(problem "")
-    if(NOT name MATCHES "^[A-Z]")
-      set(problem "QML type names start with an upper-case letter")
-    elseif(name IN_LIST taken)
-      set(problem "QML has a type of that name")
-    endif()
-    # Each enum E has the model type EModel and, in C++, the namespace EEnum.
-    foreach(suffix what IN ZIP_LISTS suffixes meanings)
-      string(REGEX REPLACE "${suffix}$" "" other "${name}")
-      if(NOT other STREQUAL name AND other IN_LIST names)
-        set(problem "it is the ${what} of enum '${other}'")
-      endif()
-    endforeach()
-    if(problem)
-      message(FATAL_ERROR "enumgen_generate(${target}): enum '${name}' of ${enum_list} cannot be a QML type: ${problem}")
-    endif()
-  endforeach()
-  # The module's QML files are types too; they are known when the directory ends.
+  # enumgen --qml checks the enums' names against QML's; the module's QML
+  # files, which are types too, only the build knows, when the directory ends.
   set_property(TARGET ${target} PROPERTY _enumgen_list "${enum_list}")
   set_property(TARGET ${target} PROPERTY _enumgen_names "${names}")
   cmake_language(EVAL CODE "cmake_language(DEFER CALL _enumgen_qml_files ${target})")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-builds enumgen.exe for 64-bit Windows with Debian's MinGW-w64 (the
 # posix thread model), linked statically so it needs no DLLs beside it:
 #   cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DBUILD_TESTING=OFF

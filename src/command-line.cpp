@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "command-line.h"
 
 #include <string_view>
@@ -27,6 +28,15 @@ const char kUsage[] =
     "                      leaves the copy, and what includes it, alone\n"
     "  --qml               also check that every enum can be a QML type, as the\n"
     "                      build integrations' QML modules make each of them\n"
+    "  --lock <file>       check the list against the lock <file> before anything\n"
+    "                      is written: a value, key or name it holds may not\n"
+    "                      change or be used again by another item; a missing\n"
+    "                      lock is made, and compatible changes are added to it\n"
+    "  --lock-update       with --lock: accept the list's changes and rewrite the\n"
+    "                      lock; removed items stay in it as retired, changed\n"
+    "                      keys and names as former ones that still read\n"
+    "  --locked            with --lock, for CI: any change the lock would need is\n"
+    "                      an error, and nothing is written\n"
     "  --remove-stale      remove the .hpp and .cpp files in the output folder\n"
     "                      (and the include folder) that the run does not write\n"
     "                      (for folders that only enumgen writes)\n"
@@ -56,7 +66,8 @@ bool readValued(int argc, char** argv, int* i, Options* options, std::string* er
     const std::pair<const char*, std::string*> valued[] = {{"--list", &options->list},
                                                            {"--templates", &options->templates},
                                                            {"--output", &options->output},
-                                                           {"--include-dir", &options->includeDir}};
+                                                           {"--include-dir", &options->includeDir},
+                                                           {"--lock", &options->lock}};
     const std::string_view arg = argv[*i];
     for (const auto& [name, target] : valued) {
         if (arg == name && *i + 1 < argc) {
@@ -83,7 +94,8 @@ bool readFlag(int argc, char** argv, int* i, Options* options, std::string* err)
     const std::pair<const char*, bool*> flags[] = {
         {"-h", &options->help},          {"--help", &options->help},       {"--version", &options->version},
         {"--check", &options->check},    {"--brief", &options->brief},     {"--outputs", &options->outputs},
-        {"--remove-stale", &options->removeStale}, {"--lsp", &options->lsp}, {"--qml", &options->qml}};
+        {"--remove-stale", &options->removeStale}, {"--lsp", &options->lsp}, {"--qml", &options->qml},
+        {"--lock-update", &options->lockUpdate},   {"--locked", &options->locked}};
     const std::string_view arg = argv[*i];
     for (const auto& [name, flag] : flags) {
         if (arg == name) {
@@ -116,13 +128,15 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     for (std::string* dir : {&options->output, &options->includeDir})
         if (!dir->empty() && !dir->ends_with('/'))
             *dir += '/';
+    if ((options->lockUpdate || options->locked) && options->lock.empty())
+        *err = std::string("option '") + (options->locked ? "--locked" : "--lock-update") + "' goes with --lock <file>";
+    else if (options->lockUpdate && options->locked)
+        *err = "options '--lock-update' and '--locked' contradict each other";
     // The editor sends the list; nothing is read from files or written.
-    if (options->lsp &&
-        (options->check || options->brief || options->outputs || options->removeStale ||
-         !options->directories.empty() || !options->templates.empty() || !options->includeDir.empty() ||
-         options->list != kEnumListPath)) {
-        *err = "option '--lsp' goes only with --output";
-        return false;
-    }
-    return true;
+    else if (options->lsp &&
+             (options->check || options->brief || options->outputs || options->removeStale ||
+              !options->directories.empty() || !options->templates.empty() || !options->includeDir.empty() ||
+              options->list != kEnumListPath || !options->lock.empty()))
+        *err = "option '--lsp' goes only with --output and --qml";
+    return err->empty();
 }

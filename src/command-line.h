@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
@@ -26,6 +27,10 @@ struct Options {
     bool outputNamed = false;
     // Where the application's files include the headers from; empty for none.
     std::string includeDir;
+    // The lock file the list is checked against; empty for none.
+    std::string lock;
+    bool lockUpdate = false;
+    bool locked = false;
 };
 
 // What --help prints.

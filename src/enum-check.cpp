@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-check.h"
 
 #include <algorithm>
@@ -385,8 +386,8 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             ListMessage m = clashMessage(
                 item, first, Kind::Warning,
                 quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
-                    toString(first.line) +
-                    "; the bundled templates' description() switch does not compile with two equal values",
+                    toString(first.line) + ", which makes it an alias: it reads as item '" + excerpt(first.name) +
+                    "' and is written as it",
                 "item '" + excerpt(first.name) + "' has the value " + value + " here");
             if (item.valueColumn) {
                 m.column = item.valueColumn;

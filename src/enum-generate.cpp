@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-generate.h"
 
 #include "registry.h"
@@ -24,7 +25,7 @@ void writeOutputs(const std::vector<EnumType>& enums, const Templates& templates
     for (const EnumType& type : enums) {
         for (EnumFile file : {EnumFile::Header, EnumFile::Source}) {
             if (fillEnumFile(type, templates.enumFiles, file, &text))
-                writeOutput(outputPath(run->dir, type, extensionOf(file)), std::move(text), run);
+                writeOutput(outputPath(run->dir, type, extensionOf(file)), text, run);
             else
                 reportOutgrown(type, file, templates.enumFiles.maxOutputSize, run);
         }

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "enum-lsp.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 #include "enum-reader.h"
 #include "enum-values.h"
@@ -117,23 +120,89 @@ std::optional<size_t> offsetOf(const LspDocument& doc, const json& where, Positi
     return static_cast<size_t>(text.data() - doc.text.data()) + offsetIn(text, numberAt(where, "character"), encoding);
 }
 
-void readDocument(LspDocument* doc, const LspServer& server) {
+// The file a "file:" URI names, with its %-escapes decoded; empty for any
+// other URI.
+std::string pathOf(std::string_view uri) {
+    constexpr std::string_view kScheme = "file://";
+    if (!uri.starts_with(kScheme))
+        return {};
+    std::string path;
+    for (size_t i = kScheme.size(); i < uri.size(); ++i) {
+        if (uri[i] == '%' && i + 2 < uri.size() && std::isxdigit(static_cast<unsigned char>(uri[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(uri[i + 2]))) {
+            path.push_back(static_cast<char>(std::stoi(std::string(uri.substr(i + 1, 2)), nullptr, 16)));
+            i += 2;
+        } else {
+            path.push_back(uri[i]);
+        }
+    }
+    return path;
+}
+
+// The "file:" URI of an absolute path.
+std::string uriOf(std::string_view path) {
+    std::string uri = "file://";
+    for (char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::string_view("/-._~").find(c) != std::string_view::npos) {
+            uri.push_back(c);
+        } else {
+            constexpr char kHex[] = "0123456789ABCDEF";
+            uri.append({'%', kHex[byte >> 4], kHex[byte & 15]});
+        }
+    }
+    return uri;
+}
+
+// The lock of the list at `uri`, when there is one: the server's, else the
+// file "<list>.lock" beside the list.
+std::optional<LockInput> lockOf(const LspServer& server, const std::string& uri) {
+    std::string path = server.lockPath;
+    if (path.empty()) {
+        const std::string list = pathOf(uri);
+        if (list.empty())
+            return std::nullopt;
+        path = list + ".lock";
+    }
+    std::string text, err;
+    // The editor shows the list, not the lock: a lock it cannot read is none.
+    if (!readAll(path, &text, &err) || text.empty())
+        return std::nullopt;
+    return LockInput{std::filesystem::absolute(path).string(), std::move(text), LockMode::Extend};
+}
+
+void readDocument(LspDocument* doc, const LspServer& server, const std::string& uri) {
     indexLines(doc);
-    doc->analysis = analyzeList(doc->text, {server.outputDir, server.qml});
+    std::optional<LockInput> lock = lockOf(server, uri);
+    if (lock) {
+        ListMessages ignored;
+        doc->lock = parseLock(*lock->text, lock->path, &ignored);
+    }
+    doc->analysis = analyzeList(doc->text, {server.outputDir, server.qml, std::move(lock)});
 }
 
 void publishDiagnostics(LspOutput* output, const LspServer& server, const std::string& uri, const LspDocument& doc) {
     json diagnostics = json::array();
     for (const ListMessage& m : doc.analysis.messages) {
+        // A mistake of the lock file itself is shown on the list's first line.
+        const bool inList = m.file.empty();
         json diagnostic = {
-            {"range", listRange(doc, m.line, m.column, static_cast<size_t>(std::max(m.length, 0)), server.encoding)},
+            {"range", inList ? listRange(doc, m.line, m.column, static_cast<size_t>(std::max(m.length, 0)),
+                                         server.encoding)
+                             : linesRange(doc, 1, 1, server.encoding)},
             {"severity", m.kind == ListMessage::Kind::Error ? kSeverityError : kSeverityWarning},
             {"source", "enumgen"},
-            {"message", m.text}};
+            {"message", inList ? m.text : m.file + ":" + toString(m.line) + ": " + m.text}};
         if (m.noteLine > 0) {
-            const json where = listRange(doc, m.noteLine, m.noteColumn, static_cast<size_t>(std::max(m.noteLength, 0)),
-                                         server.encoding);
-            diagnostic["relatedInformation"] = {{{"location", {{"uri", uri}, {"range", where}}}, {"message", m.note}}};
+            // The lock's lines are not known here: the note spans its line.
+            const json where = m.noteFile.empty()
+                                   ? listRange(doc, m.noteLine, m.noteColumn,
+                                               static_cast<size_t>(std::max(m.noteLength, 0)), server.encoding)
+                                   : json{{"start", {{"line", m.noteLine - 1}, {"character", 0}}},
+                                          {"end", {{"line", m.noteLine}, {"character", 0}}}};
+            diagnostic["relatedInformation"] = {
+                {{"location", {{"uri", m.noteFile.empty() ? uri : uriOf(m.noteFile)}, {"range", where}}},
+                 {"message", m.note}}};
         }
         diagnostics.push_back(std::move(diagnostic));
     }
@@ -203,7 +272,31 @@ std::string enumHover(const EnumType& type, const std::string& outputDir) {
     return text + "- flags: " + codeOrNone(type.flagsName) + "\n";
 }
 
-std::string itemHover(const EnumType& type, size_t index) {
+// What the lock keeps of an item: the value and key stored data may hold,
+// and the keys and names it had before.
+std::string lockedHover(const Lock& lock, const EnumType& type, const EnumType::Item& item) {
+    for (const LockEnum& locked : lock.enums) {
+        if (locked.name != type.name)
+            continue;
+        for (const LockItem& entry : locked.items) {
+            if (entry.name != item.name)
+                continue;
+            std::string text = "- locked: value " + code(entry.value) + ", key " + codeOrNone(entry.key) + "\n";
+            for (const auto& [what, former] : {std::pair{"keys", &entry.formerKeys}, std::pair{"names", &entry.formerNames}}) {
+                if (former->empty())
+                    continue;
+                text.append("- former ").append(what).append(": ");
+                for (size_t i = 0; i < former->size(); ++i)
+                    text.append(i ? ", " : "").append(code((*former)[i]));
+                text.push_back('\n');
+            }
+            return text;
+        }
+    }
+    return lock.enums.empty() ? "" : "- locked: not yet\n";
+}
+
+std::string itemHover(const EnumType& type, size_t index, const Lock& lock) {
     const EnumType::Item& item = type.items[index];
     std::string text = "**item** " + code(item.name) + " of enum " + code(type.name) + "\n\n- value: ";
     if (item.value.empty())
@@ -218,7 +311,7 @@ std::string itemHover(const EnumType& type, size_t index) {
     text += "- description: " + codeOrNone(item.desc) + "\n";
     text += "- data: " + codeOrNone(item.data) + "\n";
     const bool isDefault = static_cast<size_t>(type.defaultIndex) == index;
-    return text + "- default: " + (isDefault ? "yes" : "no") + "\n";
+    return text + "- default: " + (isDefault ? "yes" : "no") + "\n" + lockedHover(lock, type, item);
 }
 
 // The enum whose "+" line is `line`, or that the item on `line` belongs to.
@@ -248,7 +341,7 @@ json hover(const LspServer& server, const LspDocument& doc, const json& params) 
         return nullptr;
     const std::string_view name = item ? item->name : std::string_view(type->name);
     const std::string text =
-        item ? itemHover(*type, static_cast<size_t>(item - type->items.data())) : enumHover(*type, server.outputDir);
+        item ? itemHover(*type, static_cast<size_t>(item - type->items.data()), doc.lock) : enumHover(*type, server.outputDir);
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
             {"range", listRange(doc, line, item ? item->column : type->column, name.size(), server.encoding)}};
 }
@@ -302,6 +395,8 @@ PositionEncoding chooseEncoding(const json& params) {
 
 json initialize(LspServer* server, const json& params) {
     server->encoding = chooseEncoding(params);
+    if (const json& lock = member(member(params, "initializationOptions"), "lock"); lock.is_string())
+        server->lockPath = lock.get<std::string>();
     server->state = LspServer::State::Running;
     const char* encodings[] = {"utf-8", "utf-16", "utf-32"};
     return {{"capabilities",
@@ -352,7 +447,7 @@ void handleNotification(LspServer* server, const std::string& method, const json
         const std::string& uri = stringAt(document, "uri");
         LspDocument& doc = server->documents[uri] =
             LspDocument{stringAt(document, "text"), numberAt(document, "version")};
-        readDocument(&doc, *server);
+        readDocument(&doc, *server, uri);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didChange") {
         const std::string& uri = stringAt(document, "uri");
@@ -365,7 +460,7 @@ void handleNotification(LspServer* server, const std::string& method, const json
         for (const json& change : changes)
             applyChange(&changed, change, server->encoding);
         doc = std::move(changed);
-        readDocument(&doc, *server);
+        readDocument(&doc, *server, uri);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didClose") {
         const std::string& uri = stringAt(document, "uri");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,9 @@ struct LspDocument {
     std::string text;
     std::int64_t version = 0;
     ListAnalysis analysis{};
+    // The lock the list is checked against, as its file holds it: hovers
+    // show what it keeps of an item.
+    Lock lock{};
     // Where each line starts: as the reader counts lines (after '\n'), and
     // as the editor does (after '\n', "\r\n" or a lone '\r').
     std::vector<size_t> listLines{}, editorLines{};
@@ -32,6 +36,9 @@ struct LspServer {
     // The folder the command line writes to, named in hovers and messages.
     std::string outputDir = kOutputDir;
     QmlNames qml = QmlNames::Unchecked;
+    // The lock every list is checked against, from the editor's
+    // initializationOptions; empty for each list's own "<list>.lock".
+    std::string lockPath;
     PositionEncoding encoding = PositionEncoding::Utf16;
     std::unordered_map<std::string, LspDocument> documents;
     // Bytes read and not yet handled.

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,21 +32,17 @@ void reportListMessages(const std::string& list, const ListMessages& messages) {
     std::fputs(formatMessages(list, messages).c_str(), stderr);
 }
 
-void printEvents(const OutputRun& run) {
-    for (const OutputEvent& event : run.events) {
-        switch (event.kind) {
-            case OutputEvent::Kind::Written:
-                std::printf("Write to %s\n", event.path.c_str());
-                std::fwrite(event.text.data(), 1, event.text.size(), stdout);
-                break;
-            case OutputEvent::Kind::OutOfDate:
-                std::printf("Out of date: %s\n", event.path.c_str());
-                break;
-            case OutputEvent::Kind::Removed:
-                std::printf("Remove %s\n", event.path.c_str());
-                break;
-        }
-    }
+// Tells what a run did to an output: "Write to <path>" and, unless brief,
+// the text written; "Out of date: <path>"; "Remove <path>".
+void printEvent(OutputMode mode, const OutputEvent& event) {
+    const char* what = event.kind == OutputEvent::Kind::Written     ? "Write to "
+                       : event.kind == OutputEvent::Kind::OutOfDate ? "Out of date: "
+                                                                    : "Remove ";
+    std::fputs(what, stdout);
+    std::fwrite(event.path.data(), 1, event.path.size(), stdout);
+    std::fputc('\n', stdout);
+    if (mode == OutputMode::Write)
+        std::fwrite(event.text.data(), 1, event.text.size(), stdout);
 }
 
 std::string templatePath(const Options& options, const char* name) {
@@ -67,6 +65,22 @@ void readInputs(const Options& options, std::string* list, Templates* templates,
     }
 }
 
+// The lock the run checks the list against, if it has one: a missing file is
+// a lock still to make; one that cannot be read adds its reason to `errors`.
+std::optional<LockInput> readLock(const Options& options, std::vector<std::string>* errors) {
+    if (options.lock.empty())
+        return std::nullopt;
+    LockInput lock{options.lock, std::string(),
+                   options.lockUpdate ? LockMode::Update : options.locked ? LockMode::Frozen : LockMode::Extend};
+    std::string err;
+    if (!readAll(options.lock, &*lock.text, &err))
+        errors->push_back(err);
+    // An empty text is a missing file, or an empty one, which is a damaged lock.
+    else if (lock.text->empty() && !readAll(options.lock, &*lock.text, &err, MissingFile::IsError))
+        lock.text.reset();
+    return lock;
+}
+
 // Output folders that would overwrite the templates or each other.
 void checkFolders(const Options& options, std::vector<std::string>* errors) {
     for (const std::string& dir : {options.output, options.includeDir})
@@ -79,32 +93,38 @@ void checkFolders(const Options& options, std::vector<std::string>* errors) {
                           ": is the output folder, so the included copies would overwrite the headers");
 }
 
-// Writes every output, then tells what was written; true when every output
-// holds its new text (with --check: when every output holds it already).
-bool writeAll(const Options& options, const ListAnalysis& analysis, const Templates& templates) {
-    const StaleOutputs stale = options.removeStale ? StaleOutputs::Removed : StaleOutputs::Kept;
+// A run into `dir` as the options say, printing what it does.
+OutputRun outputRun(const Options& options, const std::string& dir) {
     OutputRun run;
-    run.dir = options.output;
+    run.dir = dir;
     run.mode = options.check ? OutputMode::Check : options.brief ? OutputMode::Brief : OutputMode::Write;
     run.missing = options.outputNamed ? MissingOutput::DiffersFromAll : MissingOutput::HoldsEmptyText;
+    run.tell = printEvent;
+    return run;
+}
+
+// Writes every output and the lock, telling what it writes; true when each
+// holds its new text (with --check: when each holds it already).
+bool writeAll(const Options& options, const ListAnalysis& analysis, const Templates& templates) {
+    const StaleOutputs stale = options.removeStale ? StaleOutputs::Removed : StaleOutputs::Kept;
+    OutputRun run = outputRun(options, options.output);
     writeOutputs(analysis.enums, templates, stale, &run);
-    printEvents(run);
-    bool changed = !run.events.empty();
-    if (!options.includeDir.empty()) {
-        OutputRun included;
-        included.dir = options.includeDir;
-        included.mode = run.mode;
-        included.missing = run.missing;
-        writeIncludedCopies(analysis.enums, templates, stale, &included);
-        printEvents(included);
-        changed = changed || !included.events.empty();
-        run.errors.insert(run.errors.end(), included.errors.begin(), included.errors.end());
+    std::vector<OutputRun> others;
+    if (!options.includeDir.empty())
+        writeIncludedCopies(analysis.enums, templates, stale, &others.emplace_back(outputRun(options, options.includeDir)));
+    // Last, so that the lock is written once the outputs it pins are.
+    if (analysis.lockText)
+        writeOutput(options.lock, *analysis.lockText, &others.emplace_back(outputRun(options, "")));
+    int changes = run.changes;
+    for (const OutputRun& other : others) {
+        changes += other.changes;
+        run.errors.insert(run.errors.end(), other.errors.begin(), other.errors.end());
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         run.errors.push_back(std::string("standard output: cannot write: ") + std::strerror(errno));
     reportListMessages(options.list, run.listErrors);
     reportErrors(run.errors);
-    return run.errors.empty() && run.listErrors.empty() && (run.mode != OutputMode::Check || !changed);
+    return run.errors.empty() && run.listErrors.empty() && (run.mode != OutputMode::Check || changes == 0);
 }
 
 // Runs the whole generation. Every input is read and checked before the first
@@ -126,8 +146,8 @@ bool generate(const Options& options) {
     std::string list;
     Templates templates;
     readInputs(options, &list, &templates, &errors);
-    const ListAnalysis analysis =
-        analyzeList(list, {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked});
+    const ListAnalysis analysis = analyzeList(
+        list, {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked, readLock(options, &errors)});
     checkFolders(options, &errors);
     reportListMessages(options.list, analysis.messages);
     if (!errors.empty() || hasErrors(analysis.messages)) {

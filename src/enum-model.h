@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,12 @@ struct EnumType {
         int column = 0;
         int keyColumn = 0;
         int valueColumn = 0;
+        // Keys and names the item had before, which stored data may still
+        // hold: the lock keeps them.
+        std::vector<std::string> formerTexts{};
+        // Whether an earlier item has the item's value, so that the item
+        // reads and writes as that one.
+        bool alias = false;
     };
 
     std::string key;
@@ -43,4 +50,7 @@ struct EnumType {
     int line = 0;
     int column = 0;
     int keyColumn = 0;
+    // The texts of removed items, which a stored flags text may still hold:
+    // the lock keeps them.
+    std::vector<std::string> retiredTexts{};
 };

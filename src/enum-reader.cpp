@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enum-reader.h"
 
 #include <algorithm>
@@ -244,7 +245,7 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
         return false;
     }
     item->value = std::move(*next);
-    const CountingHazard hazard = countingHazard(previous.value);
+    const CountingHazard hazard = countingHazard(previous.value, item->value);
     if (hazard == CountingHazard::None)
         return true;
     ListMessage m{item->line, Kind::Warning,

@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "enum-values.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 #include <array>
 #include <limits>
 
@@ -22,9 +26,9 @@ constexpr std::int64_t kLimit = std::int64_t{1} << 32;
 constexpr int kMaxDepth = 64;
 
 // What the steps below give for a value they do not know, far outside those
-// bounds. A plain number rather than std::optional: g++ passes an optional
-// through memory on every return, which took a fifth to nearly half of the
-// time of evaluating a value.
+// bounds. A plain number rather than std::optional, which g++ passes through
+// memory on every return: most values are short, and that was most of their
+// cost (see docs/performance.md).
 constexpr std::int64_t kUnknown = std::numeric_limits<std::int64_t>::min();
 
 std::int64_t within(std::int64_t value) { return value >= -kLimit && value <= kLimit ? value : kUnknown; }
@@ -232,24 +236,25 @@ std::optional<std::string> addOne(std::string_view value) {
     return result;
 }
 
-CountingHazard countingHazard(std::string_view value) {
-    size_t start = value.size();
-    while (start > 0 && isDigit(value[start - 1]))
+CountingHazard countingHazard(std::string_view previous, std::string_view next) {
+    size_t start = previous.size();
+    while (start > 0 && isDigit(previous[start - 1]))
         --start;
-    if (start == value.size())
-        return CountingHazard::None;
     // Back to the start of the literal the digits end, over the bytes a
     // number literal can hold; one that starts with a letter is a name.
-    while (start > 0 && (isIdentifierByte(value[start - 1]) || value[start - 1] == '\''))
+    while (start > 0 && (isIdentifierByte(previous[start - 1]) || previous[start - 1] == '\''))
         --start;
-    const std::string_view literal = value.substr(start);
-    if (!isDigit(literal.front()))
+    const std::string_view literal = previous.substr(start);
+    if (literal.empty() || !isDigit(literal.front()))
         return CountingHazard::None;
-    if (literal.size() > 1 && literal.front() == '0')
-        return CountingHazard::NotDecimal;
-    while (start > 0 && (value[start - 1] == ' ' || value[start - 1] == '\t'))
+    const std::optional<std::int64_t> before = evaluateValue(previous), after = evaluateValue(next);
+    if (before && after && *after == *before + 1)
+        return CountingHazard::None;
+    while (start > 0 && (previous[start - 1] == ' ' || previous[start - 1] == '\t'))
         --start;
-    return start > 0 && value[start - 1] == '-' ? CountingHazard::Downward : CountingHazard::None;
+    if (start > 0 && previous[start - 1] == '-')
+        return CountingHazard::Downward;
+    return literal.size() > 1 && literal.front() == '0' ? CountingHazard::NotDecimal : CountingHazard::None;
 }
 
 std::string valueWithNumber(std::string_view value) {
@@ -259,3 +264,57 @@ std::string valueWithNumber(std::string_view value) {
     const std::string digits = toString(*number);
     return digits == value ? digits : std::string(value) + " (" + digits + ")";
 }
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The item a value text names, `Red` or `Color::Red`, without the enum.
+std::string_view unqualified(const EnumType& type, std::string_view text) {
+    const std::string_view rest = text.starts_with("::") ? text.substr(2) : text;
+    if (rest.starts_with(type.name) && rest.substr(type.name.size()).starts_with("::"))
+        return rest.substr(type.name.size() + 2);
+    return text;
+}
+
+}  // namespace
+
+void markAliases(EnumType* enumType) {
+    const EnumType& type = *enumType;
+    const size_t count = type.items.size();
+    // Values counted on from 0 alone never meet.
+    if (type.sequential)
+        return;
+    std::vector<bool> aliases(count, false);
+    // Equal numbers are found by sorting, which a million items take in a
+    // fraction of the time a hash table of them would.
+    std::vector<std::pair<std::int32_t, size_t>> numbers;
+    std::vector<size_t> texts;
+    numbers.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (const std::optional<std::int64_t> number = evaluateValue(trimmed(type.items[i].value)))
+            numbers.emplace_back(static_cast<std::int32_t>(*number), i);
+        else
+            texts.push_back(i);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    for (size_t k = 1; k < numbers.size(); ++k)
+        aliases[numbers[k].second] = numbers[k].first == numbers[k - 1].first;
+    std::unordered_map<std::string_view, size_t> byName, byText;
+    for (size_t i = 0; i < count; ++i)
+        byName.emplace(type.items[i].name, i);
+    for (size_t i : texts) {
+        const std::string_view text = trimmed(type.items[i].value);
+        const auto named = byName.find(unqualified(type, text));
+        aliases[i] = (named != byName.end() && named->second < i) || !byText.emplace(text, i).second;
+    }
+    for (size_t i = 0; i < count; ++i)
+        enumType->items[i].alias = aliases[i];
+}
+

@@ -1,10 +1,20 @@
+// SPDX-License-Identifier: MIT
 #include "enum-writer.h"
 
 #include <algorithm>
 #include <unordered_set>
-#include <utility>
 
-bool writeOutput(const std::string& path, std::string text, OutputRun* run) {
+namespace {
+
+void tell(OutputRun* run, OutputEvent::Kind kind, std::string_view path, std::string_view text) {
+    ++run->changes;
+    if (run->tell)
+        run->tell(run->mode, {kind, path, text});
+}
+
+}  // namespace
+
+bool writeOutput(const std::string& path, const std::string& text, OutputRun* run) {
     run->paths.push_back(path);
     std::string err;
     bool differs = false;
@@ -18,11 +28,10 @@ bool writeOutput(const std::string& path, std::string text, OutputRun* run) {
     }
     if (!differs)
         return true;
-    OutputEvent& event = run->events.emplace_back();
-    event.kind = run->mode == OutputMode::Check ? OutputEvent::Kind::OutOfDate : OutputEvent::Kind::Written;
-    event.path = path;
-    if (run->mode == OutputMode::Write)
-        event.text = std::move(text);
+    if (run->mode == OutputMode::Check)
+        tell(run, OutputEvent::Kind::OutOfDate, path, {});
+    else
+        tell(run, OutputEvent::Kind::Written, path, text);
     return true;
 }
 
@@ -37,11 +46,11 @@ bool removeStaleOutputs(OutputRun* run) {
     const std::unordered_set<std::string> outputs(run->paths.begin(), run->paths.end());
     bool ok = true;
     for (const std::string& name : names) {
-        std::string path = run->dir + name;
+        const std::string path = run->dir + name;
         if (!(name.ends_with(".hpp") || name.ends_with(".cpp")) || outputs.count(path))
             continue;
         if (run->mode == OutputMode::Check) {
-            run->events.push_back({OutputEvent::Kind::OutOfDate, std::move(path), {}});
+            tell(run, OutputEvent::Kind::OutOfDate, path, {});
             continue;
         }
         bool removed = false;
@@ -49,7 +58,7 @@ bool removeStaleOutputs(OutputRun* run) {
             run->errors.push_back(err);
             ok = false;
         } else if (removed) {
-            run->events.push_back({OutputEvent::Kind::Removed, std::move(path), {}});
+            tell(run, OutputEvent::Kind::Removed, path, {});
         }
     }
     return ok;

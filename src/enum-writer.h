@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "file-ops.h"
@@ -19,9 +21,9 @@ enum class OutputMode {
 struct OutputEvent {
     enum class Kind { Written, OutOfDate, Removed };
     Kind kind = Kind::Written;
-    std::string path;
-    // The text written, kept only where the run echoes it (OutputMode::Write).
-    std::string text;
+    std::string_view path;
+    // The text written; empty for the other kinds.
+    std::string_view text;
 };
 
 // The outputs of one run into one folder: where they go, how they are
@@ -32,9 +34,13 @@ struct OutputRun {
     // A run with no arguments leaves an empty output missing; one told its
     // folder makes every output it names.
     MissingOutput missing = MissingOutput::HoldsEmptyText;
-    // Every output path handled so far.
+    // Told of each event as it happens, so the command line prints a text
+    // while it is at hand; none to tell nobody.
+    void (*tell)(OutputMode mode, const OutputEvent& event) = nullptr;
+    // Every output path handled so far, and how many were written, removed or
+    // found out of date.
     std::vector<std::string> paths;
-    std::vector<OutputEvent> events;
+    int changes = 0;
     std::vector<std::string> errors;
     // Outputs not written for a mistake at an enum-list line.
     ListMessages listErrors;
@@ -42,7 +48,7 @@ struct OutputRun {
 
 // Handles one output as `run` says; false, with the reason in `run`, when it
 // could not be read or written.
-bool writeOutput(const std::string& path, std::string text, OutputRun* run);
+bool writeOutput(const std::string& path, const std::string& text, OutputRun* run);
 
 // Removes the .hpp and .cpp files in the run's folder that are none of its
 // outputs, such as the files of a removed enum (with OutputMode::Check,

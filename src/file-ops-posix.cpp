@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "file-ops.h"
 
 #include <dirent.h>

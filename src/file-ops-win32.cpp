@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file operations on Windows, through the wide-character API, so UTF-8
 // paths name the files they say.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "list-message.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ void sortByLine(ListMessages* messages) {
 std::string formatMessages(const std::string& list, const ListMessages& messages) {
     std::string text;
     for (const ListMessage& m : messages) {
-        text.append(place(list, m.line, m.column))
+        text.append(place(m.file.empty() ? list : m.file, m.line, m.column))
             .append(m.kind == ListMessage::Kind::Error ? "error: " : "warning: ")
             .append(m.text)
             .push_back('\n');

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
@@ -22,6 +23,8 @@ struct ListMessage {
     int noteLength = 0;
     // The file the note's place is in, when it is not the list (the lock).
     std::string noteFile{};
+    // Set for a message about another file than the list (the lock).
+    std::string file{};
 
     bool operator==(const ListMessage&) const = default;
 };

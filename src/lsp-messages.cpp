@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "lsp-messages.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output-paths.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "template-fill.h"
 
 #include <array>
@@ -35,6 +36,10 @@ enum class TemplateField {
     DescriptionCases,
     ItemLookup,
     Infos,
+    TranslatedCases,
+    FormerTexts,
+    RetiredTexts,
+    Aliases,
 };
 
 constexpr std::string_view kPlaceholders[] = {
@@ -54,10 +59,15 @@ constexpr std::string_view kPlaceholders[] = {
     "__ENUM_FUNC_DESC_CASES",
     "__ENUM_FUNC_ITEM",
     "__ENUM_INFOS",
+    "__ENUM_TR_CASES",
+    "__ENUM_FORMER_TEXTS",
+    "__ENUM_RETIRED_TEXTS",
+    "__ENUM_ALIASES",
 };
 
 // The fields of each template in the order they are filled: a placeholder
 // inside an inserted field is filled only by a replacement that comes later.
+// Fields added later come last, so templates without them fill as before.
 constexpr TemplateField kHeaderFields[] = {
     TemplateField::Name,           TemplateField::Key,
     TemplateField::Desc,           TemplateField::Default,
@@ -66,9 +76,12 @@ constexpr TemplateField kHeaderFields[] = {
     TemplateField::Lowers,         TemplateField::IsFlag,
     TemplateField::FlagsName,      TemplateField::Values,
     TemplateField::Count,          TemplateField::DescriptionCases,
-    TemplateField::ItemLookup,
+    TemplateField::ItemLookup,     TemplateField::TranslatedCases,
 };
-constexpr TemplateField kSourceFields[] = {TemplateField::Name, TemplateField::Count, TemplateField::Infos, TemplateField::Lowers};
+constexpr TemplateField kSourceFields[] = {TemplateField::Name,        TemplateField::Count,
+                                           TemplateField::Infos,       TemplateField::Lowers,
+                                           TemplateField::FormerTexts, TemplateField::RetiredTexts,
+                                           TemplateField::Aliases};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -130,6 +143,23 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
             for (const EnumType::Item& item : type.items)
                 size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
             return size;
+        case TemplateField::TranslatedCases:
+            size = 34;
+            for (const EnumType::Item& item : type.items)
+                size += type.name.size() + item.name.size() + item.desc.size() + 61;
+            return size;
+        case TemplateField::FormerTexts:
+            for (const EnumType::Item& item : type.items)
+                for (const std::string& text : item.formerTexts)
+                    size += type.name.size() + item.name.size() + text.size() + 20;
+            return size;
+        case TemplateField::RetiredTexts:
+            for (const std::string& text : type.retiredTexts)
+                size += text.size() + 12;
+            return size;
+        case TemplateField::Aliases:
+            // An index of at most 10 digits and ", ".
+            return type.sequential ? 0 : 12 * type.items.size();
         case TemplateField::Uppers:
         case TemplateField::Lowers:
             return type.name.size();
@@ -138,6 +168,19 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
         default:
             return plainField(type, field).size();
     }
+}
+
+// The cases of description() without the aliases, whose values the first
+// item of each has: each description translated in the context of its enum,
+// so that two enums can translate the same text apart.
+void appendTranslatedCases(std::string& out, const EnumType& type) {
+    for (const EnumType::Item& item : type.items) {
+        if (item.alias)
+            continue;
+        out.append("        case Enum::").append(item.name).append(": return qApp->translate(\"").append(type.name);
+        out.append("\", \"").append(item.desc).append("\");\n");
+    }
+    out.append("        default: return QString();");
 }
 
 // Appends the field to `out`: the texts built from the items go straight to
@@ -166,6 +209,33 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
                 first = false;
             }
             return;
+        case TemplateField::TranslatedCases:
+            appendTranslatedCases(out, type);
+            return;
+        case TemplateField::FormerTexts:
+            for (const EnumType::Item& item : type.items) {
+                for (const std::string& text : item.formerTexts) {
+                    out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
+                    out.append(", u\"").append(text).append("\"_q}");
+                    first = false;
+                }
+            }
+            return;
+        case TemplateField::RetiredTexts:
+            for (const std::string& text : type.retiredTexts) {
+                out.append(first ? "    u\"" : ",\n    u\"").append(text).append("\"_q");
+                first = false;
+            }
+            return;
+        case TemplateField::Aliases: {
+            for (size_t i = 0; i < type.items.size(); ++i) {
+                if (type.items[i].alias) {
+                    out.append(first ? "" : ", ").append(toString(static_cast<std::int64_t>(i)));
+                    first = false;
+                }
+            }
+            return;
+        }
         case TemplateField::Uppers:
             out += toUpper(type.name);
             return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text-ops.h"
 
 #include <algorithm>

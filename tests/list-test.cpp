@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The enum-list corner cases the golden cases do not reach.
 #include <gtest/gtest.h>
 
@@ -86,6 +87,25 @@ TEST(Reader, AddOneCountsOnTheTrailingDigits) {
         EXPECT_EQ(addOne(value), std::optional<std::string>(next)) << value;
     EXPECT_EQ(addOne("(1 << 3)"), std::nullopt);
     EXPECT_EQ(addOne(""), std::nullopt);
+}
+
+TEST(Values, CountingWarnsWhereALiteralIsNotCountedOnByOne) {
+    // A counted value that is not one more than the literal before it gets a
+    // warning; counting on a decimal number inside an expression is meant.
+    const std::pair<const char*, CountingHazard> cases[] = {
+        {"9", CountingHazard::None},         {"0x1", CountingHazard::None},        {"0x09", CountingHazard::NotDecimal},
+        {"07", CountingHazard::None},        {"010", CountingHazard::NotDecimal},  {"0b1", CountingHazard::NotDecimal},
+        {"-1", CountingHazard::Downward},    {"5 - 1", CountingHazard::Downward},  {"1 << 3", CountingHazard::None},
+        {"Foo09", CountingHazard::None},     {"1'009", CountingHazard::None}};
+    for (const auto& [value, hazard] : cases)
+        EXPECT_EQ(countingHazard(value, addOne(value).value()), hazard) << value;
+    // For a literal alone, the warning and the evaluation agree.
+    for (const char* literal : {"9", "0x1", "0x09", "07", "010", "0b1", "-1"}) {
+        const std::string next = addOne(literal).value();
+        const auto before = evaluateValue(literal), after = evaluateValue(next);
+        EXPECT_EQ(countingHazard(literal, next) == CountingHazard::None, before && after && *after == *before + 1)
+            << literal;
+    }
 }
 
 TEST(Check, ValuesOfLiteralsAndConstantExpressions) {

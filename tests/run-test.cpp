@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs of the built generator against failing file systems and inputs, and
 // the platform's file operations against a racing process.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test-util.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the golden cases do not reach: replacement corner cases and bytes
 // outside ASCII.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Connects VS Code to enumgen's language server (`enumgen --lsp` over
 // standard input and output) for enum lists: messages in the Problems view,
 // hovers and the outline. Highlighting needs no server; it comes from the

@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
-    <name>EnumInfo</name>
+    <name>Color</name>
     <message>
         <source>Colour of a shape</source>
         <translation>Couleur d’une forme</translation>
@@ -19,6 +19,9 @@
         <source>Blue</source>
         <translation>Bleu</translation>
     </message>
+</context>
+<context>
+    <name>Shape</name>
     <message>
         <source>Kind of shape</source>
         <translation>Sorte de forme</translation>
@@ -35,6 +38,9 @@
         <source>Triangle</source>
         <translation>Triangle</translation>
     </message>
+</context>
+<context>
+    <name>Option</name>
     <message>
         <source>Drawing options</source>
         <translation>Options de dessin</translation>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // drawing [SHAPE COLOUR [OPTIONS]]: says what it would draw and remembers it
 // in its settings; with no arguments it draws the last one again. Shapes,
 // colours and options are given by their keys, options joined by '|'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cards [--print] [SUIT]: a QML window with the suits of the enum list in a
 // combo box, their translated descriptions and a C++ object bound to the
 // choice. SUIT is a suit's stored text ("spades"); --print prints what the

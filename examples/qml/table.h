@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The state of the card table, a C++ object that QML sets. Properties of
 // enum types are written as moc and qmllint know them in QML: SuitEnum::Suit
 // and MarkEnum::Marks are Suit and Marks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT-0
 // The headers the generated files include, which are most of what a file that
 // includes an enum header compiles. enumgen_generate and the qmake feature
 // precompile them for the target when its templates come with this file.
@@ -18,4 +19,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
+#include <utility>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Highlights the sample enum list with the engine behind Kate and Qt Creator
 // (kate: kate-syntax-highlighter, finding the definition through the XDG data
 // folders) or VS Code (textmate: vscode-textmate from the extension's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Packages the VS Code extension of the source tree $1 into a .vsix in $2 the
 # way docs/editors.md describes, then loads the packaged extension with a
 # stand-in for VS Code's API: every library it needs to start must be inside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // file-ops.h over FakeFiles, keeping the contract file-ops.h states.
 #include "fake-file-ops.h"
 

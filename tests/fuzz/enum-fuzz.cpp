@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes through the analysis of an enum list and
 // the template filling. The input is an enum list, optionally followed by
 // "\n%%\n" and the header template to fill (otherwise one that uses every
@@ -31,7 +32,8 @@ constexpr size_t kMaxEnumsWritten = 16;
 const std::string kEveryPlaceholder =
     "__ENUM_NAME __ENUM_KEY __ENUM_DESC __ENUM_DEFAULT __ENUM_DATA_TYPE __ENUM_HEADER_CONTENTS "
     "__ENUM_FOOTER_CONTENTS __ENUM_UPPERS __ENUM_LOWERS __ENUM_IS_FLAG __ENUM_FLAGS_NAME {__ENUM_VALUES} "
-    "__ENUM_COUNT __ENUM_FUNC_DESC_CASES __ENUM_FUNC_ITEM __ENUM_INFOS";
+    "__ENUM_COUNT __ENUM_FUNC_DESC_CASES __ENUM_FUNC_ITEM __ENUM_INFOS __ENUM_TR_CASES __ENUM_FORMER_TEXTS "
+    "__ENUM_RETIRED_TEXTS __ENUM_ALIASES";
 
 void check(bool ok, const char* what) {
     if (!ok) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes as what an editor sends to enumgen --lsp.
 // The first byte picks how the session starts: before initialize, or
 // initialized with positions counted in UTF-8, UTF-16 or UTF-32; the rest is

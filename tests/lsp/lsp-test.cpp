@@ -4,6 +4,9 @@
 //             '#' starts a comment
 //   answers   every message enumgen must send back, one a line, compared as JSON
 //   status    the exit status
+//   files/    (optional) files the session's working directory holds, $WORK
+//             in messages and answers
+// "$WORK" in messages and answers is the working directory's path.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -28,11 +31,20 @@ class Session : public testing::TestWithParam<std::string> {};
 
 TEST_P(Session, AnswersAndStatusMatch) {
     const fs::path dir = fs::path(LSP_DIR) / GetParam();
+    TempTree tree;
+    if (fs::exists(dir / "files"))
+        fs::copy(dir / "files", tree.work, fs::copy_options::recursive);
+    const auto placed = [&tree](std::string line) {
+        for (size_t at; (at = line.find("$WORK")) != std::string::npos;)
+            line.replace(at, 5, tree.work.string());
+        return line;
+    };
     std::string input;
-    for (const std::string& line : lines(dir / "messages"))
+    for (std::string line : lines(dir / "messages")) {
+        line = placed(line);
         input += line.starts_with('!') ? json::parse(line.substr(1)).get<std::string>()
                                        : "Content-Length: " + std::to_string(line.size()) + "\r\n\r\n" + line;
-    TempTree tree;
+    }
     writeFile(tree.root / "messages", input);
     const RunResult run = runEnumgen(tree.work, "", "", "--lsp < ../messages");
     EXPECT_EQ(run.status, std::stoi(readFile(dir / "status")));
@@ -46,11 +58,12 @@ TEST_P(Session, AnswersAndStatusMatch) {
     }
     const std::vector<std::string> expected = lines(dir / "answers");
     for (size_t i = 0; i < std::max(answers.size(), expected.size()); ++i)
-        EXPECT_EQ(i < answers.size() ? answers[i] : json(), i < expected.size() ? json::parse(expected[i]) : json())
+        EXPECT_EQ(i < answers.size() ? answers[i] : json(),
+                  i < expected.size() ? json::parse(placed(expected[i])) : json())
             << "answer " << i + 1;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, Session, testing::Values("editing", "utf-8-exit-without-shutdown"),
+INSTANTIATE_TEST_SUITE_P(Sessions, Session, testing::Values("editing", "lock", "utf-8-exit-without-shutdown"),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::replace(name.begin(), name.end(), '-', '_');

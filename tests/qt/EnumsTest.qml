@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The enums in QML: values by name, C++ properties and invokables of enum
 // types, and the model types. failures() lists every check that fails; the
 // bindings are there for qmllint.
@@ -10,6 +11,7 @@ QtObject {
     required property Target target
     property ColorModel colors: ColorModel {}
     property OptionModel options: OptionModel {}
+    property WeightModel weights: WeightModel {}
     property Target linted: Target {
         fullColor: Color.Blue
         fullOptions: Option.Antialias | Option.Outline
@@ -41,6 +43,8 @@ QtObject {
         check("shifted", Option.Outline, 4)
         check("combined", Option.Antialias | Option.Outline, 5)
         check("named like the enum", Item.Item, 1)
+        check("alias", [Weight.Regular === Weight.Normal, weights.rowCount(), weights.text(Weight.Regular)].join(),
+              "true,3,normal")
         check("full spelling", lintedBlue && lintedOutline, true)
         check("model functions", blueText + " " + rowCount, "Blue blue 3")
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the example program of the source tree $1 the way a user's project
 # gets enumgen from the build tree $2, then checks which steps later builds
 # run again, what they show of enumgen's messages, and the translations. $3 is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generated code of the shipped templates, at run time against Qt.
 #include <QComboBox>
 #include <QProcess>
@@ -20,13 +21,19 @@
 #include "qml-target.h"
 #include "single.hpp"
 #include "unit.hpp"
+#include "weight.hpp"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+QString storedText(const auto& item) {
+    return (item.key.isEmpty() ? item.name : item.key).toString();
+}
+
 // Every item round-trips value -> name, key, text, QVariant -> value, and the
 // lookups find it; unknown names, keys and texts give the fallback or fail.
+// An alias reads as its value, which is written as the first item with it.
 template <class T>
 void checkItems() {
     using Info = EnumInfo<T>;
@@ -34,9 +41,10 @@ void checkItems() {
     const auto conv = _EnumNameVariantConverter(qMetaTypeId<T>());
     QVERIFY(conv.variantToName && conv.nameToVariant);
     for (const auto& item : Info::info) {
-        QCOMPARE(Info::item(item.value), &item);
-        QCOMPARE(Info::name(item.value), item.name.toString());
-        QCOMPARE(Info::key(item.value), item.key.toString());
+        const auto* first = Info::item(item.value);
+        QVERIFY(first && first->value == item.value && first <= &item);
+        QCOMPARE(Info::name(item.value), first->name.toString());
+        QCOMPARE(Info::key(item.value), first->key.toString());
         QCOMPARE(Info::fromName(item.name), item.value);
         QCOMPARE(Info::fromKey(item.key), item.value);
         QCOMPARE(Info::itemByName(item.name), &item);
@@ -45,15 +53,16 @@ void checkItems() {
         const QVariant variant = conv.nameToVariant(item.name.toString());
         QCOMPARE(variant.metaType(), QMetaType::fromType<T>());
         QCOMPARE(variant.value<T>(), item.value);
-        QCOMPARE(conv.variantToName(variant), item.name.toString());
+        QCOMPARE(conv.variantToName(variant), first->name.toString());
 
-        // The stored text is the key, or the name of an item without one.
-        const QString text = (item.key.isEmpty() ? item.name : item.key).toString();
-        QCOMPARE(QVariant::fromValue(item.value).toString(), text);
-        QCOMPARE(QVariant(text).value<T>(), item.value);
+        // The stored text is the key, or the name of an item without one; the
+        // value as a number, as stored before enumgen, reads too.
+        QCOMPARE(QVariant::fromValue(item.value).toString(), storedText(*first));
+        QCOMPARE(QVariant(storedText(item)).value<T>(), item.value);
         QCOMPARE(QVariant(item.name.toString()).value<T>(), item.value);
+        QCOMPARE(QVariant(QString::number(int(item.value))).value<T>(), item.value);
     }
-    for (const QString& unknown : {u"NoSuchItem"_s, QString()}) {
+    for (const QString& unknown : {u"NoSuchItem"_s, QString(), u"12345"_s}) {
         QVariant variant(unknown);
         QVERIFY(!variant.convert(QMetaType::fromType<T>()));
     }
@@ -67,14 +76,16 @@ void checkAllItems() {
     (checkItems<T>(), ...);
 }
 
-// Every enum's and item's description, untranslated while no translator is installed.
+// Every enum's and item's description as "<context>/<text>", untranslated
+// while no translator is installed.
 template <class... T>
 QStringList allDescriptions() {
     QStringList texts;
     auto add = [&]<class E>(E*) {
-        texts << EnumInfo<E>::typeDescription();
+        const QString context = QString::fromUtf8(EnumInfo<E>::typeName) + u'/';
+        texts << context + EnumInfo<E>::typeDescription();
         for (const auto& item : EnumInfo<E>::info)
-            texts << EnumInfo<E>::description(item.value);
+            texts << context + EnumInfo<E>::description(item.value);
     };
     (add(static_cast<T*>(nullptr)), ...);
     return texts;
@@ -94,7 +105,7 @@ class EnumsTest : public QObject {
 
 private slots:
     void itemsRoundTrip() {
-        checkAllItems<Color, Priority, Option, Unit, Single, Nothing, Item>();
+        checkAllItems<Color, Priority, Weight, Option, Unit, Single, Nothing, Item>();
         QCOMPARE(int(Priority::Urgent), 51);
         QCOMPARE(EnumInfo<Nothing>::count, 0);
     }
@@ -220,11 +231,21 @@ private slots:
     }
 #endif
 
+    // An alias compiles, writes as the item it repeats, and is no row of a view.
+    void aliasesAreNoRows() {
+        QCOMPARE(debugText(Weight::Regular), u"Weight::Normal"_s);
+        EnumModel<Weight> model;
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.row(Weight::Regular), 1);
+        QCOMPARE(model.row(Weight::Bold), 2);
+        QCOMPARE(model.data(model.index(2), EnumKeyRole).toString(), u"bold"_s);
+    }
+
     void registryCoversEveryEnum() {
-        QCOMPARE(EnumTotalCount, 7);
-        const std::array<int, 7> ids = {qMetaTypeId<Color>(), qMetaTypeId<Priority>(), qMetaTypeId<Option>(),
-                                        qMetaTypeId<Unit>(),  qMetaTypeId<Single>(),   qMetaTypeId<Nothing>(),
-                                        qMetaTypeId<Item>()};
+        QCOMPARE(EnumTotalCount, 8);
+        const std::array<int, 8> ids = {qMetaTypeId<Color>(),  qMetaTypeId<Priority>(), qMetaTypeId<Weight>(),
+                                        qMetaTypeId<Option>(), qMetaTypeId<Unit>(),     qMetaTypeId<Single>(),
+                                        qMetaTypeId<Nothing>(), qMetaTypeId<Item>()};
         QCOMPARE(_EnumMetaTypeIds(), ids);
         for (int other : {qMetaTypeId<int>(), qMetaTypeId<QString>(), qMetaTypeId<Options>()}) {
             const EnumNameVariantConverter conv = _EnumNameVariantConverter(other);
@@ -251,17 +272,18 @@ private slots:
                 continue;
             if (xml.name() == u"name")
                 context = xml.readElementText();
-            else if (xml.name() == u"source" && context == u"EnumInfo")
-                sources.insert(xml.readElementText());
+            else if (xml.name() == u"source")
+                sources.insert(context + u'/' + xml.readElementText());
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 
         QStringList missing;
-        for (const QString& text : allDescriptions<Color, Priority, Option, Unit, Single, Nothing, Item>())
+        for (const QString& text : allDescriptions<Color, Priority, Weight, Option, Unit, Single, Nothing, Item>())
             if (!sources.contains(text))
                 missing << text;
         QCOMPARE(missing, QStringList());
-        QCOMPARE(sources.size(), 7 + 17);
+        // Each enum's texts in its own context; the alias's is never shown.
+        QCOMPARE(sources.size(), 8 + 20);
     }
 
     // A combo box over the model shows the descriptions, follows a new
@@ -287,6 +309,8 @@ private slots:
         QCOMPARE(combo.itemText(0), u"Rouge"_s);
         QCOMPARE(EnumInfo<Color>::typeDescription(), u"Couleur d'une forme"_s);
         QCOMPARE(EnumInfo<Option>::description(Option::Antialias), u"Bords lissés"_s);
+        QCOMPARE(EnumInfo<Priority>::description(Priority::Normal), u"Normale"_s);
+        QCOMPARE(EnumInfo<Weight>::description(Weight::Regular), u"Standard"_s);
         QCOMPARE(combo.itemText(2), u"Blue"_s);  // untranslated
         QCoreApplication::removeTranslator(&french);
         QCOMPARE(changed.count(), 2);

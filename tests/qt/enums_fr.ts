@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
-    <name>EnumInfo</name>
+    <name>Color</name>
     <message>
         <source>Colour of a shape</source>
         <translation>Couleur d&apos;une forme</translation>
@@ -11,9 +11,26 @@
         <source>Red</source>
         <translation>Rouge</translation>
     </message>
+</context>
+<context>
+    <name>Option</name>
     <message>
         <source>Smooth edges</source>
         <translation>Bords lissés</translation>
+    </message>
+</context>
+<context>
+    <name>Priority</name>
+    <message>
+        <source>Normal</source>
+        <translation>Normale</translation>
+    </message>
+</context>
+<context>
+    <name>Weight</name>
+    <message>
+        <source>Normal</source>
+        <translation>Standard</translation>
     </message>
 </context>
 </TS>

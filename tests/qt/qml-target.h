@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A C++ object with properties and an invokable of enum types, for QML.
 #pragma once
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The README's first application as a user copies it: every code block marked
-# <!-- file: PATH --> is PATH of the source tree $1 to the byte, and that
-# application builds against enumgen installed from the build tree $2 and runs.
+# <!-- file: PATH --> in the README and docs/*.md is PATH of the source tree $1
+# to the byte, and that application builds against enumgen installed from the
+# build tree $2 and runs.
 set -euo pipefail
 source=$1 build=$2
 tmp=$(mktemp -d)
@@ -14,12 +16,13 @@ awk -v out="$tmp/blocks" '
     path != "" && /^```/ && !inside { inside = 1; file = out "/" path; system("mkdir -p \"$(dirname \"" file "\")\""); printf "" > file; next }
     inside && /^```$/ { inside = 0; path = ""; close(file); next }
     inside { print > file }
-' "$source/README.md"
+' "$source/README.md" "$source"/docs/*.md
+for name in $(cd "$tmp/blocks" && find * -type f); do
+    cmp -s "$source/$name" "$tmp/blocks/$name" || fail "the block of $name differs: $(diff "$source/$name" "$tmp/blocks/$name")"
+done
 app=examples/minimal
 for file in "$source/$app"/*; do
-    name=$app/$(basename "$file")
-    [ -f "$tmp/blocks/$name" ] || fail "the README shows no block for $name"
-    cmp -s "$file" "$tmp/blocks/$name" || fail "the README's $name differs: $(diff "$file" "$tmp/blocks/$name")"
+    [ -f "$tmp/blocks/$app/$(basename "$file")" ] || fail "the README shows no block for $app/$(basename "$file")"
 done
 
 cmake --install "$build" --prefix "$tmp/prefix" > /dev/null

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // hold-file PATH MILLISECONDS: opens PATH without sharing it, as an indexer
 // or a virus scanner may, prints "held" and keeps it open that long.
 #include <windows.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the Windows build of enumgen under wine: every golden case and language
 # server session through the test program, then what only Windows has: a
 # target another process holds open, read-only files, and Ctrl-C while a file

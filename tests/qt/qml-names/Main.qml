@@ -1,2 +1,3 @@
+// SPDX-License-Identifier: MIT
 import QtQml
 QtObject {}

@@ -1,1 +1,2 @@
+// SPDX-License-Identifier: MIT
 int main() {}

@@ -1,1 +1,1 @@
-// 1 enums
+// 2 enums

@@ -1,0 +1,649 @@
+// SPDX-License-Identifier: MIT
+#include "import-headers.h"
+
+#include <clang-c/Index.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string_view>
+
+#include "enum-reader.h"
+#include "file-ops.h"
+#include "import-flags.h"
+#include "text-ops.h"
+
+namespace {
+
+std::string take(CXString text) {
+    const char* chars = clang_getCString(text);
+    std::string result = chars ? chars : "";
+    clang_disposeString(text);
+    return result;
+}
+
+// Where `location` is in the file the compiler read, and its byte offset there.
+SourcePlace placeOf(CXSourceLocation location, unsigned* offset = nullptr) {
+    CXFile file = nullptr;
+    unsigned line = 0, column = 0, at = 0;
+    clang_getExpansionLocation(location, &file, &line, &column, &at);
+    if (offset)
+        *offset = at;
+    return {file ? take(clang_getFileName(file)) : "", static_cast<int>(line), static_cast<int>(column)};
+}
+
+unsigned offsetOf(CXSourceLocation location) {
+    unsigned offset = 0;
+    placeOf(location, &offset);
+    return offset;
+}
+
+// A class or namespace of the header, and where its braces enclose.
+struct Scope {
+    std::string usr;
+    std::string name;
+    unsigned begin = 0, end = 0;
+};
+
+// A Q_ENUM, Q_FLAG, ... or QML_NAMED_ELEMENT the header writes, with the names
+// it was given.
+struct MacroUse {
+    std::string macro;
+    std::vector<std::string> names;
+    unsigned offset = 0;
+    SourcePlace place;
+};
+
+// A QFlags type: Q_DECLARE_FLAGS, or a typedef or alias written by hand.
+struct FlagsType {
+    std::string name, scopeUsr, enumUsr;
+};
+
+struct FoundEnum {
+    CXCursor cursor;
+    std::string usr, name, scopeUsr;
+};
+
+// What one header declares and registers, in the order it does.
+struct HeaderScan {
+    CXTranslationUnit tu = nullptr;
+    CXFile file = nullptr;
+    // The header's text, as the compiler read it.
+    std::string_view text;
+    std::vector<Scope> scopes;
+    std::vector<MacroUse> macros;
+    std::vector<FlagsType> flags;
+    std::vector<FoundEnum> enums;
+};
+
+constexpr std::string_view kRegistering[] = {"Q_ENUM", "Q_FLAG", "Q_ENUM_NS", "Q_FLAG_NS", "Q_ENUMS", "Q_FLAGS"};
+
+bool isRegistering(std::string_view macro) {
+    return std::find(std::begin(kRegistering), std::end(kRegistering), macro) != std::end(kRegistering);
+}
+
+// The names a macro is given: each identifier of its arguments but those
+// that qualify another ("Shape" in "Shape::Kind").
+std::vector<std::string> macroNames(CXTranslationUnit tu, CXCursor use) {
+    CXToken* tokens = nullptr;
+    unsigned count = 0;
+    clang_tokenize(tu, clang_getCursorExtent(use), &tokens, &count);
+    std::vector<std::string> names;
+    for (unsigned i = 1; i < count; ++i) {
+        if (clang_getTokenKind(tokens[i]) != CXToken_Identifier)
+            continue;
+        if (i + 1 < count && take(clang_getTokenSpelling(tu, tokens[i + 1])) == "::")
+            continue;
+        names.push_back(take(clang_getTokenSpelling(tu, tokens[i])));
+    }
+    clang_disposeTokens(tu, tokens, count);
+    return names;
+}
+
+// The enum a QFlags<Enum> type holds; empty for any other type.
+std::string flagsEnumUsr(CXType type) {
+    const CXType canonical = clang_getCanonicalType(type);
+    if (take(clang_getCursorSpelling(clang_getTypeDeclaration(canonical))) != "QFlags" ||
+        clang_Type_getNumTemplateArguments(canonical) != 1)
+        return "";
+    const CXType argument = clang_getCanonicalType(clang_Type_getTemplateArgumentAsType(canonical, 0));
+    if (argument.kind != CXType_Enum)
+        return "";
+    return take(clang_getCursorUSR(clang_getTypeDeclaration(argument)));
+}
+
+CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
+    HeaderScan& scan = *static_cast<HeaderScan*>(data);
+    // Where a macro such as Q_DECLARE_FLAGS was used, not where it is defined.
+    CXFile file = nullptr;
+    clang_getExpansionLocation(clang_getCursorLocation(cursor), &file, nullptr, nullptr, nullptr);
+    if (!file || !clang_File_isEqual(file, scan.file))
+        return CXChildVisit_Continue;
+    const std::string name = take(clang_getCursorSpelling(cursor));
+    switch (clang_getCursorKind(cursor)) {
+    case CXCursor_MacroExpansion:
+        if (isRegistering(name) || name == "QML_NAMED_ELEMENT")
+            scan.macros.push_back({name, macroNames(scan.tu, cursor), offsetOf(clang_getCursorLocation(cursor)),
+                                   placeOf(clang_getCursorLocation(cursor))});
+        return CXChildVisit_Continue;
+    case CXCursor_Namespace:
+    case CXCursor_ClassDecl:
+    case CXCursor_StructDecl:
+    case CXCursor_ClassTemplate: {
+        const CXSourceRange extent = clang_getCursorExtent(cursor);
+        scan.scopes.push_back({take(clang_getCursorUSR(cursor)), name, offsetOf(clang_getRangeStart(extent)),
+                               offsetOf(clang_getRangeEnd(extent))});
+        return CXChildVisit_Recurse;
+    }
+    case CXCursor_LinkageSpec:
+        return CXChildVisit_Recurse;
+    case CXCursor_EnumDecl:
+        if (clang_isCursorDefinition(cursor))
+            scan.enums.push_back({cursor, take(clang_getCursorUSR(cursor)), name,
+                                  take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor)))});
+        return CXChildVisit_Continue;
+    case CXCursor_TypedefDecl:
+    case CXCursor_TypeAliasDecl:
+        if (std::string usr = flagsEnumUsr(clang_getTypedefDeclUnderlyingType(cursor)); !usr.empty())
+            scan.flags.push_back({name, take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor))), usr});
+        return CXChildVisit_Continue;
+    default:
+        return CXChildVisit_Continue;
+    }
+}
+
+// The innermost class or namespace around `offset`; null at file scope.
+const Scope* scopeAt(const HeaderScan& scan, unsigned offset) {
+    const Scope* inner = nullptr;
+    for (const Scope& scope : scan.scopes)
+        if (scope.begin <= offset && offset < scope.end && (!inner || scope.begin >= inner->begin))
+            inner = &scope;
+    return inner;
+}
+
+// How an enum was registered with moc.
+enum class Registration { None, Enum, Flag };
+
+struct Registered {
+    Registration how = Registration::None;
+    // The name QML knew the enum's values by ("AppSettings" of
+    // AppSettings.Dark).
+    std::string qmlScope;
+};
+
+// Resolves each registering macro to the enum it names in its class or
+// namespace; warns of a name that is no enum there.
+std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, ImportMessages* messages) {
+    std::map<std::string, Registered> registered;
+    for (const MacroUse& use : scan.macros) {
+        const Scope* scope = scopeAt(scan, use.offset);
+        if (!isRegistering(use.macro) || !scope)
+            continue;
+        std::string qmlScope = scope->name;
+        for (const MacroUse& named : scan.macros)
+            if (named.macro == "QML_NAMED_ELEMENT" && scopeAt(scan, named.offset) == scope && !named.names.empty())
+                qmlScope = named.names.front();
+        for (const std::string& name : use.names) {
+            std::string usr;
+            for (const FoundEnum& found : scan.enums)
+                if (found.scopeUsr == scope->usr && found.name == name)
+                    usr = found.usr;
+            for (const FlagsType& flags : scan.flags)
+                if (usr.empty() && flags.scopeUsr == scope->usr && flags.name == name)
+                    usr = flags.enumUsr;
+            if (usr.empty()) {
+                messages->push_back({ImportMessage::Kind::Warning, use.place,
+                                     use.macro + " names '" + name + "', which is no enum or QFlags type that '" +
+                                         scope->name + "' declares here, so nothing is imported for it"});
+                continue;
+            }
+            Registered& entry = registered[usr];
+            if (entry.how != Registration::Flag)
+                entry.how = use.macro.find("FLAG") != std::string::npos ? Registration::Flag : Registration::Enum;
+            entry.qmlScope = qmlScope;
+        }
+    }
+    return registered;
+}
+
+// Whether the conditional `directive` (the text after its '#') is true when moc
+// reads the header (1), false then (-1), or does not ask (0).
+int mocSense(std::string_view directive) {
+    const bool defined = directive.find("Q_MOC_RUN") != std::string_view::npos;
+    if (!defined)
+        return 0;
+    if (directive.starts_with("ifndef") || directive.find('!') != std::string_view::npos)
+        return -1;
+    return 1;
+}
+
+// The names of the items between `begin` and `end` of `text` that a
+// `#ifndef Q_MOC_RUN` (or its like) hides from moc.
+std::vector<std::string> itemsHiddenFromMoc(std::string_view text, unsigned begin, unsigned end,
+                                           const std::vector<std::pair<unsigned, std::string>>& items) {
+    struct Frame {
+        int sense = 0;
+        bool inElse = false;
+    };
+    std::vector<Frame> frames;
+    std::vector<std::string> hidden;
+    size_t next = 0;
+    for (size_t at = begin; at < end && at < text.size();) {
+        const size_t lineEnd = std::min(text.find('\n', at), text.size());
+        std::string_view line = trim(text.substr(at, lineEnd - at));
+        if (line.starts_with('#')) {
+            line = trim(line.substr(1));
+            if (line.starts_with("if"))
+                frames.push_back({mocSense(line), false});
+            else if ((line.starts_with("el")) && !frames.empty())
+                frames.back().inElse = true;
+            else if (line.starts_with("endif") && !frames.empty())
+                frames.pop_back();
+        }
+        const bool hides = std::any_of(frames.begin(), frames.end(), [](const Frame& f) {
+            return (f.sense < 0 && !f.inElse) || (f.sense > 0 && f.inElse);
+        });
+        for (; next < items.size() && items[next].first < lineEnd; ++next)
+            if (hides && items[next].first >= at)
+                hidden.push_back(items[next].second);
+        at = lineEnd + 1;
+    }
+    return hidden;
+}
+
+}  // namespace
+
+namespace {
+
+// An enum as the list will hold it, with what the messages about it need.
+struct Imported {
+    EnumType type;
+    EnumOrigin origin;
+    std::string usr;
+    // The class or namespace around the enum, "Shape"; empty at file scope.
+    std::string scope;
+    bool scoped = true;
+    Registered registered;
+    // What the items leave to the user, said after what the enum does.
+    ImportMessages itemMessages;
+};
+
+std::string qualifiedName(CXCursor cursor) {
+    std::string name = take(clang_getCursorSpelling(cursor));
+    for (CXCursor parent = clang_getCursorSemanticParent(cursor);
+         !clang_Cursor_isNull(parent) && clang_getCursorKind(parent) != CXCursor_TranslationUnit;
+         parent = clang_getCursorSemanticParent(parent))
+        if (const std::string scope = take(clang_getCursorSpelling(parent)); !scope.empty())
+            name = scope + "::" + name;
+    return name;
+}
+
+// Whether the enum's values depend on a template parameter, which leaves
+// them unknown until the template is instantiated.
+bool insideTemplate(CXCursor cursor) {
+    for (CXCursor parent = clang_getCursorSemanticParent(cursor);
+         !clang_Cursor_isNull(parent) && clang_getCursorKind(parent) != CXCursor_TranslationUnit;
+         parent = clang_getCursorSemanticParent(parent)) {
+        const CXCursorKind kind = clang_getCursorKind(parent);
+        if (kind == CXCursor_ClassTemplate || kind == CXCursor_ClassTemplatePartialSpecialization ||
+            kind == CXCursor_FunctionTemplate)
+            return true;
+    }
+    return false;
+}
+
+bool isUnsigned(CXType type) {
+    switch (clang_getCanonicalType(type).kind) {
+    case CXType_Bool:
+    case CXType_Char_U:
+    case CXType_UChar:
+    case CXType_UShort:
+    case CXType_UInt:
+    case CXType_ULong:
+    case CXType_ULongLong:
+    case CXType_UInt128:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A description as the list holds it: its whitespace runs made one space,
+// and a backslash or quote, which would end its string literal, or a '[' or
+// '-]' that the list would read as a marker, escaped.
+std::string listDescription(std::string_view text) {
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            if (!result.empty() && result.back() != ' ')
+                result += ' ';
+        } else if (c == '\\' || c == '"') {
+            result.append("\\").append(1, c);
+        } else if (c == '[' && std::string_view("[=-:~").find(next) != std::string_view::npos) {
+            result += "\\133";
+        } else if (c == '-' && next == ']') {
+            result += "-\\135";
+            ++i;
+        } else {
+            result += c;
+        }
+    }
+    if (!result.empty() && result.back() == ' ')
+        result.pop_back();
+    return result;
+}
+
+// The documentation comment of a declaration, as the list's description.
+// clang gives an enumerator the comment before the one above it too, since
+// only a ',' stands between them, so a comment counts only where nothing
+// but space parts it from the declaration, or, after it, a ','.
+std::string documentation(const HeaderScan& scan, CXCursor cursor) {
+    const CXSourceRange comment = clang_Cursor_getCommentRange(cursor);
+    if (clang_Range_isNull(comment))
+        return "";
+    const CXSourceRange extent = clang_getCursorExtent(cursor);
+    const unsigned commentBegin = offsetOf(clang_getRangeStart(comment));
+    const unsigned commentEnd = offsetOf(clang_getRangeEnd(comment));
+    const unsigned declBegin = offsetOf(clang_getRangeStart(extent));
+    const unsigned declEnd = offsetOf(clang_getRangeEnd(extent));
+    std::string_view between;
+    if (commentEnd <= declBegin && declBegin <= scan.text.size())
+        between = scan.text.substr(commentEnd, declBegin - commentEnd);
+    else if (declEnd <= commentBegin && commentBegin + 4 <= scan.text.size() &&
+             scan.text[commentBegin + 3] == '<')
+        between = scan.text.substr(declEnd, commentBegin - declEnd);
+    else
+        return "";
+    if (between.find_first_not_of(" \t\r\n,") != std::string_view::npos ||
+        (commentEnd <= declBegin && between.find(',') != std::string_view::npos))
+        return "";
+    return listDescription(take(clang_Cursor_getBriefCommentText(cursor)));
+}
+
+// The text of an enumerator's initializer, for a value that cannot be evaluated.
+std::string initializerText(CXTranslationUnit tu, CXCursor constant) {
+    CXToken* tokens = nullptr;
+    unsigned count = 0;
+    clang_tokenize(tu, clang_getCursorExtent(constant), &tokens, &count);
+    std::string text;
+    for (unsigned i = 2; i < count; ++i)
+        text.append(text.empty() ? "" : " ").append(take(clang_getTokenSpelling(tu, tokens[i])));
+    clang_disposeTokens(tu, tokens, count);
+    return text;
+}
+
+struct ItemVisit {
+    std::vector<CXCursor> constants;
+};
+
+CXChildVisitResult collectConstant(CXCursor cursor, CXCursor, CXClientData data) {
+    if (clang_getCursorKind(cursor) == CXCursor_EnumConstantDecl)
+        static_cast<ItemVisit*>(data)->constants.push_back(cursor);
+    return CXChildVisit_Continue;
+}
+
+// The value of an enumerator as the list gives it: decimal, or hexadecimal
+// for the bits of a flags enum.
+std::string valueText(CXCursor constant, bool unsignedType, bool flags, Imported* imported,
+                      const std::string& name) {
+    const long long value = clang_getEnumConstantDeclValue(constant);
+    const unsigned long long bits = clang_getEnumConstantDeclUnsignedValue(constant);
+    const SourcePlace place = placeOf(clang_getCursorLocation(constant));
+    const std::string text = unsignedType ? std::to_string(bits) : std::to_string(value);
+    if (unsignedType ? bits > UINT32_MAX : value < INT32_MIN || value > INT32_MAX)
+        imported->itemMessages.push_back({ImportMessage::Kind::Warning, place,
+                                          "the value of '" + name + "', " + text +
+                                              ", does not fit in the 32 bits of enumgen's enums (int)"});
+    if (flags && (unsignedType || value > 0) && bits != 0) {
+        char hex[24];
+        std::snprintf(hex, sizeof hex, "0x%llx", bits);
+        return hex;
+    }
+    return text;
+}
+
+// Notes the items that only the compiler sees, for the list and the user.
+void markHiddenFromMoc(const HeaderScan& scan, CXCursor cursor,
+                       const std::vector<std::pair<unsigned, std::string>>& offsets, Imported* imported) {
+    const CXSourceRange extent = clang_getCursorExtent(cursor);
+    imported->origin.hiddenFromMoc = itemsHiddenFromMoc(scan.text, offsetOf(clang_getRangeStart(extent)),
+                                                        offsetOf(clang_getRangeEnd(extent)), offsets);
+    for (const std::string& name : imported->origin.hiddenFromMoc)
+        for (size_t i = 0; i < imported->type.items.size(); ++i)
+            if (imported->type.items[i].name == name)
+                imported->itemMessages.push_back(
+                    {ImportMessage::Kind::Warning, imported->origin.items[i],
+                     "'" + name + "' is hidden from moc by #ifndef Q_MOC_RUN, so QMetaEnum never knew it and no "
+                                  "stored text holds its key"});
+}
+
+void importItems(const HeaderScan& scan, CXCursor cursor, Imported* imported) {
+    ItemVisit visit;
+    clang_visitChildren(cursor, collectConstant, &visit);
+    const bool unsignedType = isUnsigned(clang_getEnumDeclIntegerType(cursor));
+    const bool dependent = insideTemplate(cursor);
+    std::vector<std::pair<unsigned, std::string>> offsets;
+    std::string previous;
+    for (CXCursor constant : visit.constants) {
+        const std::string name = take(clang_getCursorSpelling(constant));
+        EnumType::Item& item = imported->type.items.emplace_back();
+        item.name = item.key = name;
+        const SourcePlace place = placeOf(clang_getCursorLocation(constant));
+        item.desc = documentation(scan, constant);
+        if (!dependent) {
+            item.value = valueText(constant, unsignedType, !imported->type.flagsName.empty(), imported,
+                                   std::string(name));
+        } else {
+            // Written as the compiler counts on, which enumgen's counting
+            // on from the text would not do ("N * 2" gives "N * 3").
+            item.value = initializerText(scan.tu, constant);
+            if (item.value.empty())
+                item.value = imported->type.items.size() == 1 ? "0" : "(" + previous + ") + 1";
+            imported->itemMessages.push_back({ImportMessage::Kind::Warning, place,
+                                              "the value of '" + std::string(name) +
+                                                  "' depends on a template parameter, so it cannot be evaluated; "
+                                                  "the list gives it the text '" +
+                                                  excerpt(item.value) + "'"});
+        }
+        previous = item.value;
+        imported->origin.items.push_back(place);
+        offsets.emplace_back(offsetOf(clang_getCursorLocation(constant)), std::string(name));
+    }
+    markHiddenFromMoc(scan, cursor, offsets, imported);
+}
+
+Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered) {
+    Imported imported;
+    imported.usr = found.usr;
+    imported.registered = registered;
+    imported.scoped = clang_EnumDecl_isScoped(found.cursor);
+    imported.origin.place = placeOf(clang_getCursorLocation(found.cursor));
+    imported.origin.qualifiedName = qualifiedName(found.cursor);
+    const CXCursor parent = clang_getCursorSemanticParent(found.cursor);
+    if (clang_getCursorKind(parent) != CXCursor_TranslationUnit)
+        imported.scope = qualifiedName(parent);
+    EnumType& type = imported.type;
+    type.name = found.name;
+    type.dataType = "QVariant";
+    type.sequential = false;
+    type.desc = documentation(scan, found.cursor);
+    for (const FlagsType& flags : scan.flags)
+        if (flags.enumUsr == found.usr && type.flagsName.empty())
+            type.flagsName = flags.name;
+    importItems(scan, found.cursor, &imported);
+    return imported;
+}
+
+}  // namespace
+
+namespace {
+
+// Enums of one name in different scopes would write the same files: each is
+// named after its scope as well ("ShapeKind"), and each is reported.
+void renameClashes(std::vector<Imported>* imported, ImportMessages* messages) {
+    std::map<std::string, std::vector<size_t>> byName;
+    for (size_t i = 0; i < imported->size(); ++i)
+        byName[toLower((*imported)[i].type.name)].push_back(i);
+    for (const auto& [name, indexes] : byName) {
+        if (indexes.size() < 2)
+            continue;
+        for (size_t i : indexes) {
+            Imported& clashing = (*imported)[i];
+            std::string renamed = clashing.origin.qualifiedName;
+            renamed.erase(std::remove(renamed.begin(), renamed.end(), ':'), renamed.end());
+            const Imported& other = (*imported)[indexes[indexes[0] == i ? 1 : 0]];
+            messages->push_back({ImportMessage::Kind::Warning, clashing.origin.place,
+                                 "enum '" + clashing.origin.qualifiedName + "' has the name of enum '" +
+                                     other.origin.qualifiedName + "', and the list's enums share one scope: it is '" +
+                                     renamed + "' in the list"});
+            messages->push_back({ImportMessage::Kind::Note, other.origin.place,
+                                 "enum '" + other.origin.qualifiedName + "' is declared here"});
+            clashing.type.name = renamed;
+        }
+    }
+}
+
+// What the user must change by hand: enumgen's enums are enum classes at
+// global scope, known to QML by their own name.
+void addMigrationMessages(const Imported& imported, ImportMessages* messages) {
+    const EnumType& type = imported.type;
+    const SourcePlace& place = imported.origin.place;
+    const std::string& old = imported.origin.qualifiedName;
+    if (!imported.scope.empty() || old != type.name) {
+        std::string text = "'" + old + "' becomes the enum '" + type.name + "' at global scope: write '" + type.name +
+                           "' where the code names '" + old + "'";
+        if (!type.flagsName.empty() && !imported.scope.empty())
+            text += ", and '" + type.flagsName + "' for '" + imported.scope + "::" + type.flagsName + "'";
+        messages->push_back({ImportMessage::Kind::Warning, place, text});
+    }
+    const std::string first = type.items.empty() ? "Item" : std::string(type.items.front().name);
+    if (!imported.scoped)
+        messages->push_back({ImportMessage::Kind::Warning, place,
+                             "unscoped enum '" + old + "' becomes an enum class: write '" + type.name + "::" + first +
+                                 "' for '" + (imported.scope.empty() ? "" : imported.scope + "::") + first +
+                                 "', and cast where a value was used as an int"});
+    if (imported.registered.how != Registration::None && !imported.registered.qmlScope.empty() &&
+        imported.registered.qmlScope != type.name)
+        messages->push_back({ImportMessage::Kind::Warning, place,
+                             "in QML, '" + imported.registered.qmlScope + "." + first + "' becomes '" + type.name +
+                                 "." + first + "' (enumgen_generate with QML)"});
+    if (imported.registered.how == Registration::Flag && type.flagsName.empty())
+        messages->push_back({ImportMessage::Kind::Warning, place,
+                             "'" + old + "' is registered as flags but has no QFlags type (Q_DECLARE_FLAGS), so "
+                                         "the list makes it no flags enum"});
+    messages->insert(messages->end(), imported.itemMessages.begin(), imported.itemMessages.end());
+}
+
+struct TranslationUnit {
+    CXTranslationUnit tu = nullptr;
+    ~TranslationUnit() {
+        if (tu)
+            clang_disposeTranslationUnit(tu);
+    }
+};
+
+// Parses `header`; false, with the compiler's errors, when it has any.
+bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags,
+                 TranslationUnit* unit, ImportMessages* messages) {
+    std::string text, err;
+    if (!readAll(header, &text, &err, MissingFile::IsError)) {
+        messages->push_back(placelessError(err));
+        return false;
+    }
+    std::vector<const char*> args;
+    for (const std::string& flag : flags)
+        args.push_back(flag.c_str());
+    const CXErrorCode code = clang_parseTranslationUnit2(
+        index, header.c_str(), args.data(), static_cast<int>(args.size()), nullptr, 0,
+        CXTranslationUnit_DetailedPreprocessingRecord | CXTranslationUnit_SkipFunctionBodies, &unit->tu);
+    if (code != CXError_Success || !unit->tu) {
+        messages->push_back(placelessError(header + ": cannot be parsed (see its compile flags)"));
+        return false;
+    }
+    bool parsed = true;
+    for (unsigned i = 0; i < clang_getNumDiagnostics(unit->tu); ++i) {
+        CXDiagnostic diagnostic = clang_getDiagnostic(unit->tu, i);
+        if (clang_getDiagnosticSeverity(diagnostic) >= CXDiagnostic_Error) {
+            parsed = false;
+            messages->push_back({ImportMessage::Kind::Error, placeOf(clang_getDiagnosticLocation(diagnostic)),
+                                 take(clang_getDiagnosticSpelling(diagnostic))});
+        }
+        clang_disposeDiagnostic(diagnostic);
+    }
+    return parsed;
+}
+
+// Adds the enums `header` registers (or declares) to `imported`, but those
+// an earlier header gave already.
+void scanHeader(CXTranslationUnit tu, EnumSelection selection, std::set<std::string>* seen,
+                std::vector<Imported>* imported, ImportMessages* messages) {
+    HeaderScan scan;
+    scan.tu = tu;
+    scan.file = clang_getFile(tu, take(clang_getTranslationUnitSpelling(tu)).c_str());
+    size_t size = 0;
+    if (const char* contents = clang_getFileContents(tu, scan.file, &size))
+        scan.text = std::string_view(contents, size);
+    clang_visitChildren(clang_getTranslationUnitCursor(tu), scanCursor, &scan);
+    const std::map<std::string, Registered> registered = resolveRegistrations(scan, messages);
+    for (const FoundEnum& found : scan.enums) {
+        const auto entry = registered.find(found.usr);
+        if ((selection == EnumSelection::Registered && entry == registered.end()) || !seen->insert(found.usr).second)
+            continue;
+        if (clang_Cursor_isAnonymous(found.cursor) || found.name.empty() || found.name.starts_with('(')) {
+            messages->push_back({ImportMessage::Kind::Warning, placeOf(clang_getCursorLocation(found.cursor)),
+                                 "an unnamed enum is left out: the list has no name to give it"});
+            continue;
+        }
+        imported->push_back(importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second));
+    }
+}
+
+}  // namespace
+
+ImportMessage placelessError(std::string text) {
+    ImportMessage message;
+    message.kind = ImportMessage::Kind::Error;
+    message.text = std::move(text);
+    return message;
+}
+
+bool importHeaders(const ImportRequest& request, ImportResult* result) {
+    std::vector<std::vector<std::string>> flags;
+    std::string err;
+    if (!headerFlags(request.buildDir, request.headers, request.flags, &flags, &err)) {
+        result->messages.push_back(placelessError(err));
+        return false;
+    }
+    CXIndex index = clang_createIndex(0, 0);
+    std::vector<Imported> imported;
+    std::set<std::string> seen;
+    bool parsed = true;
+    for (size_t i = 0; i < request.headers.size(); ++i) {
+        TranslationUnit unit;
+        // A build's flags hold paths relative to its folder, so clang works
+        // there and the header is named from here.
+        const std::string header = request.buildDir.empty()
+                                       ? request.headers[i]
+                                       : std::filesystem::absolute(request.headers[i]).lexically_normal().string();
+        if (!parseHeader(index, header, flags[i], &unit, &result->messages))
+            parsed = false;
+        else
+            scanHeader(unit.tu, request.selection, &seen, &imported, &result->messages);
+    }
+    clang_disposeIndex(index);
+    if (!parsed)
+        return false;
+    renameClashes(&imported, &result->messages);
+    for (Imported& enumType : imported) {
+        enumType.type.key = toLower(enumType.type.name);
+        addMigrationMessages(enumType, &result->messages);
+        result->enums.push_back(std::move(enumType.type));
+        result->origins.push_back(std::move(enumType.origin));
+    }
+    return true;
+}

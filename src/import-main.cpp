@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: MIT
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "enum-analysis.h"
+#include "file-ops.h"
+#include "import-headers.h"
+#include "import-list.h"
+#include "text-ops.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: enumgen-import [-p <build folder>] [-o <list>] [--all] <header>... [-- <compiler flags>]\n"
+    "\n"
+    "Writes the enum list of the enums that the C++ headers register with Q_ENUM,\n"
+    "Q_FLAG, Q_ENUM_NS or Q_FLAG_NS: each item with its value and, as its key, its\n"
+    "name, which QMetaEnum::valueToKey and QSettings stored; the QFlags type of\n"
+    "Q_DECLARE_FLAGS; descriptions from documentation comments. Prints, in the\n"
+    "form compilers use, what the code must change by hand.\n"
+    "\n"
+    "Options:\n"
+    "  -p <build folder>  parse each header with the flags of the build's\n"
+    "                     compile_commands.json (of the source file most like it\n"
+    "                     when the header has no command of its own)\n"
+    "  -o <list>          write the list to <list> instead of standard output\n"
+    "  --all              import every enum the headers declare\n"
+    "  --lock <file>      write the lock of the list to <file> as well, so that\n"
+    "                     the values and keys stored data holds are pinned from\n"
+    "                     the first build (an existing lock is kept and extended)\n"
+    "  -- <flags>         parse with these compiler flags too (-I, -D, -std=...)\n"
+    "  -h, --help         print this help and exit\n"
+    "  --version          print the version and exit\n"
+    "\n"
+    "Headers are parsed as C++17 unless the flags say otherwise.\n"
+    "\n"
+    "Exit status: 0 after the list was written, 1 when a header could not be\n"
+    "parsed or the list could not be written or read by enumgen, 2 for a wrong\n"
+    "command line.\n";
+
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::string output;
+    std::string lock;
+    ImportRequest request;
+};
+
+bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string* value = arg.starts_with("-p") ? &options->request.buildDir
+                             : arg.starts_with("-o") ? &options->output
+                                                     : nullptr;
+        if (value && arg.size() > 2)
+            *value = arg.substr(arg[2] == '=' ? 3 : 2);
+        else if (value && i + 1 < argc)
+            *value = argv[++i];
+        else if (value)
+            *err = "option '" + arg + "' needs a value";
+        else if (arg == "--") {
+            options->request.flags.assign(argv + i + 1, argv + argc);
+            break;
+        } else if (arg == "--lock" && i + 1 < argc)
+            options->lock = argv[++i];
+        else if (arg.starts_with("--lock="))
+            options->lock = arg.substr(7);
+        else if (arg == "--lock")
+            *err = "option '--lock' needs a value";
+        else if (arg == "--all")
+            options->request.selection = EnumSelection::All;
+        else if (arg == "-h" || arg == "--help")
+            options->help = true;
+        else if (arg == "--version")
+            options->version = true;
+        else if (arg.starts_with("-") && arg != "-")
+            *err = "unknown option '" + excerpt(arg) + "'";
+        else
+            options->request.headers.push_back(arg);
+        if (value && value->empty() && err->empty())
+            *err = "option '" + arg.substr(0, 2) + "' needs a value";
+        if (!err->empty())
+            return false;
+    }
+    if (options->request.headers.empty() && !options->help && !options->version)
+        *err = "no header to import";
+    return err->empty();
+}
+
+// Messages in the order of the headers and of their lines, as a compiler
+// gives them; a note stays after the message it belongs to.
+void sortByPlace(const std::vector<std::string>& headers, ImportMessages* messages) {
+    const auto rank = [&](const SourcePlace& place) {
+        if (place.file.empty())
+            return -1;
+        const std::filesystem::path file = std::filesystem::absolute(place.file).lexically_normal();
+        for (size_t i = 0; i < headers.size(); ++i)
+            if (std::filesystem::absolute(headers[i]).lexically_normal() == file)
+                return static_cast<int>(i);
+        return static_cast<int>(headers.size());
+    };
+    std::vector<std::pair<std::tuple<int, int, int>, ImportMessages>> groups;
+    for (ImportMessage& m : *messages) {
+        if (m.kind != ImportMessage::Kind::Note || groups.empty())
+            groups.push_back({{rank(m.place), m.place.line, m.place.column}, {}});
+        groups.back().second.push_back(std::move(m));
+    }
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    messages->clear();
+    for (auto& group : groups)
+        messages->insert(messages->end(), group.second.begin(), group.second.end());
+}
+
+void report(const ImportMessages& messages) {
+    std::fflush(stdout);
+    for (const ImportMessage& m : messages) {
+        const char* kind = m.kind == ImportMessage::Kind::Error     ? "error"
+                           : m.kind == ImportMessage::Kind::Warning ? "warning"
+                                                                    : "note";
+        if (m.place.file.empty())
+            std::fprintf(stderr, "enumgen-import: %s: %s\n", kind, m.text.c_str());
+        else
+            std::fprintf(stderr, "%s:%d:%d: %s: %s\n", m.place.file.c_str(), m.place.line, m.place.column, kind,
+                         m.text.c_str());
+    }
+}
+
+// Writes the lock of `list` to `path`, extending the lock there if there is
+// one; false, with the reasons on standard error, when it cannot.
+bool writeLock(const std::string& list, const std::string& listName, const std::string& path) {
+    std::string text, err;
+    if (!readAll(path, &text, &err)) {
+        std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
+        return false;
+    }
+    const ListAnalysis analysis = analyzeList(
+        list, {kOutputDir, QmlNames::Unchecked,
+               LockInput{path, text.empty() ? std::nullopt : std::optional(text), LockMode::Extend}});
+    ListMessages errors;
+    std::copy_if(analysis.messages.begin(), analysis.messages.end(), std::back_inserter(errors),
+                 [](const ListMessage& m) { return !m.file.empty() || !m.noteFile.empty(); });
+    std::fputs(formatMessages(listName, errors).c_str(), stderr);
+    if (!errors.empty() || !analysis.lockText)
+        return false;
+    overwrite(path, *analysis.lockText, &err);
+    if (!err.empty())
+        std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
+    return err.empty();
+}
+
+bool hasError(const ImportMessages& messages) {
+    for (const ImportMessage& m : messages)
+        if (m.kind == ImportMessage::Kind::Error)
+            return true;
+    return false;
+}
+
+int run(int argc, char** argv) {
+    writeStandardStreamsAsBytes();
+    Options options;
+    std::string err;
+    if (!parseArguments(argc, argv, &options, &err)) {
+        std::fprintf(stderr, "enumgen-import: error: %s (see enumgen-import --help)\n", err.c_str());
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? kUsage : "enumgen-import " ENUMGEN_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    ImportResult result;
+    if (!importHeaders(options.request, &result)) {
+        sortByPlace(options.request.headers, &result.messages);
+        report(result.messages);
+        return 1;
+    }
+    const std::string list = renderEnumList(options.request.headers, &result);
+    checkImportedList(list, &result);
+    bool written = true;
+    if (options.output.empty()) {
+        std::fwrite(list.data(), 1, list.size(), stdout);
+        written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+        if (!written)
+            result.messages.push_back(placelessError("standard output: cannot write"));
+    } else if (overwrite(options.output, list, &err); !err.empty()) {
+        result.messages.push_back(placelessError(err));
+    }
+    sortByPlace(options.request.headers, &result.messages);
+    report(result.messages);
+    const bool locked =
+        options.lock.empty() || writeLock(list, options.output.empty() ? "<list>" : options.output, options.lock);
+    return hasError(result.messages) || !locked ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "enumgen-import: error: %s\n", e.what());
+        return 1;
+    }
+}

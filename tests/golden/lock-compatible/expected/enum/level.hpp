@@ -1,0 +1,1 @@
+// Level: 3 items

@@ -1,0 +1,1 @@
+// Options: 4 items

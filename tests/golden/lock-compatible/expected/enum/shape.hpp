@@ -1,0 +1,1 @@
+// Shape: 4 items

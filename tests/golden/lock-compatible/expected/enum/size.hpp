@@ -1,0 +1,1 @@
+// Size: 2 items

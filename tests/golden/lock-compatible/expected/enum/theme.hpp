@@ -1,0 +1,1 @@
+// Theme: 2 items

@@ -1,0 +1,1 @@
+// Corner: 2 items

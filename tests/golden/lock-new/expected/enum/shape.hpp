@@ -1,0 +1,1 @@
+// Shape: 3 items

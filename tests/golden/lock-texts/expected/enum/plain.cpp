@@ -1,0 +1,9 @@
+// Plain
+former = {
+
+};
+retired = {
+
+};
+aliases = {};
+// not filled: __ENUM_TR_CASES

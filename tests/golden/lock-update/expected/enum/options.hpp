@@ -1,0 +1,1 @@
+// Options: 2 items

@@ -1,0 +1,1 @@
+// Counted: 10 items

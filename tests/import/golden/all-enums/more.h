@@ -1,0 +1,4 @@
+#pragma once
+#include "limits.h"
+
+enum Mode { Read, Write };
