@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
-# enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>])
+# enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>]
+#                  [LOCK <file>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.
 # <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp; without
@@ -29,6 +30,15 @@
 # macro such as QT_NO_DEBUG_OUTPUT before its includes should define it for the
 # target instead, or the target opts out with NO_PRECOMPILED_HEADER.
 #
+# With LOCK, every run checks the list against the lock <file> (relative to the
+# calling CMakeLists.txt, in the source tree, to be committed with the list):
+# a value, key or name that stored data may hold cannot change or be used
+# again in silence; the build fails at the list's line instead. The build adds
+# compatible changes to the lock, in the source tree, as Cargo does with
+# Cargo.lock. The target <target>_lock_update accepts the list's changes
+# (enumgen --lock-update). With the cache variable ENUMGEN_LOCKED set, as in
+# CI, any change the lock would need fails the build (enumgen --locked).
+#
 # With QML, <target> is a QML module (qt_add_qml_module) and every enum E of
 # the list is its QML type E, with the values E.Value, and the model type
 # EModel; see docs/qml.md. Call it before qt_add_qml_module, which then
@@ -38,6 +48,11 @@
 # when the build runs it as a script: with older ones, "${text}" ends a text at
 # a NUL byte, which the scan below has to see.
 cmake_policy(VERSION 3.25)
+
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+  set(ENUMGEN_LOCKED OFF CACHE BOOL
+    "Fail the build on any change an enum list's lock would need (enumgen --locked), as CI should")
+endif()
 
 # The enums of an enum list, into `files_var` as the lower-case names of the
 # files they are generated into and into `names_var` as written: every line
@@ -108,11 +123,11 @@ function(_enumgen_file_names target list_file files_var names_var)
 endfunction()
 
 function(enumgen_generate target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML;NO_PRECOMPILED_HEADER" "TEMPLATES;ENUM_LIST" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML;NO_PRECOMPILED_HEADER" "TEMPLATES;ENUM_LIST;LOCK" "")
   if(arg_UNPARSED_ARGUMENTS)
     list(GET arg_UNPARSED_ARGUMENTS 0 unknown)
     message(FATAL_ERROR "enumgen_generate(${target}): unknown argument '${unknown}'; "
-                        "it takes PUBLIC, QML, NO_PRECOMPILED_HEADER, TEMPLATES <dir> and ENUM_LIST <file>")
+                        "it takes PUBLIC, QML, NO_PRECOMPILED_HEADER, TEMPLATES <dir>, ENUM_LIST <file> and LOCK <file>")
   endif()
   if(arg_KEYWORDS_MISSING_VALUES)
     message(FATAL_ERROR "enumgen_generate(${target}): ${arg_KEYWORDS_MISSING_VALUES} needs a value")
@@ -135,6 +150,16 @@ function(enumgen_generate target)
       message(FATAL_ERROR "enumgen_generate(${target}): ${input} is not a file")
     endif()
   endforeach()
+
+  # The lock is an input when it exists; the first build makes it.
+  set(lock_options "")
+  if(arg_LOCK)
+    cmake_path(ABSOLUTE_PATH arg_LOCK BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE OUTPUT_VARIABLE lock)
+    set(lock_options --lock "${lock}")
+    if(EXISTS "${lock}")
+      list(APPEND inputs "${lock}")
+    endif()
+  endif()
 
   set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
   set(out "${base}/enum")
@@ -180,15 +205,23 @@ function(enumgen_generate target)
   else()
     set(qml_option "")
   endif()
+  set(run "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
+          --include-dir "${include}" --remove-stale --brief ${qml_option} ${lock_options})
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
-    COMMAND "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
-            --include-dir "${include}" --remove-stale --brief ${qml_option}
+    COMMAND ${run} $<$<BOOL:${ENUMGEN_LOCKED}>:--locked>
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
     VERBATIM)
+  if(arg_LOCK)
+    add_custom_target(${target}_lock_update
+      COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
+      COMMAND ${run} --lock-update
+      COMMENT "Accepting the changes of ${enum_list} in ${lock}"
+      VERBATIM)
+  endif()
   get_target_property(built enumgen::enumgen ALIASED_TARGET)
   if(built)
     add_dependencies(${target} ${built})

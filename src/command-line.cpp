@@ -48,7 +48,7 @@ const char kUsage[] =
     "  --lsp               serve an editor as a language server on standard input\n"
     "                      and output: the messages while the list is edited,\n"
     "                      item values on hover, the enums as symbols; only\n"
-    "                      --output goes with it\n"
+    "                      --output and --qml go with it\n"
     "  -h, --help          print this help and exit\n"
     "  --version           print the version and exit\n"
     "\n"
@@ -91,11 +91,17 @@ bool readValued(int argc, char** argv, int* i, Options* options, std::string* er
 // The options that stand alone; true when argv[*i] is one of them or -C,
 // with `*i` past -C's directory.
 bool readFlag(int argc, char** argv, int* i, Options* options, std::string* err) {
-    const std::pair<const char*, bool*> flags[] = {
-        {"-h", &options->help},          {"--help", &options->help},       {"--version", &options->version},
-        {"--check", &options->check},    {"--brief", &options->brief},     {"--outputs", &options->outputs},
-        {"--remove-stale", &options->removeStale}, {"--lsp", &options->lsp}, {"--qml", &options->qml},
-        {"--lock-update", &options->lockUpdate},   {"--locked", &options->locked}};
+    const std::pair<const char*, bool*> flags[] = {{"-h", &options->help},
+                                                   {"--help", &options->help},
+                                                   {"--version", &options->version},
+                                                   {"--check", &options->check},
+                                                   {"--brief", &options->brief},
+                                                   {"--outputs", &options->outputs},
+                                                   {"--remove-stale", &options->removeStale},
+                                                   {"--lsp", &options->lsp},
+                                                   {"--qml", &options->qml},
+                                                   {"--lock-update", &options->lockUpdate},
+                                                   {"--locked", &options->locked}};
     const std::string_view arg = argv[*i];
     for (const auto& [name, flag] : flags) {
         if (arg == name) {
@@ -133,10 +139,9 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     else if (options->lockUpdate && options->locked)
         *err = "options '--lock-update' and '--locked' contradict each other";
     // The editor sends the list; nothing is read from files or written.
-    else if (options->lsp &&
-             (options->check || options->brief || options->outputs || options->removeStale ||
-              !options->directories.empty() || !options->templates.empty() || !options->includeDir.empty() ||
-              options->list != kEnumListPath || !options->lock.empty()))
+    else if (options->lsp && (options->check || options->brief || options->outputs || options->removeStale ||
+                              !options->directories.empty() || !options->templates.empty() ||
+                              !options->includeDir.empty() || options->list != kEnumListPath || !options->lock.empty()))
         *err = "option '--lsp' goes only with --output and --qml";
     return err->empty();
 }

@@ -25,9 +25,10 @@ std::optional<std::string> checkLock(const LockInput& input, std::vector<EnumTyp
 
 }  // namespace
 
-ListAnalysis analyzeList(std::string_view text, const AnalysisOptions& options) {
+ListAnalysis analyzeList(std::string text, const AnalysisOptions& options) {
     ListAnalysis analysis;
-    parseEnumList(text, &analysis.enums, &analysis.messages);
+    analysis.text = std::make_shared<const std::string>(std::move(text));
+    parseEnumList(*analysis.text, &analysis.enums, &analysis.messages);
     checkEnums(analysis.enums, options.qml, &analysis.messages);
     for (EnumType& type : analysis.enums)
         markAliases(&type);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ struct AnalysisOptions {
 // An enum list read and checked: what every front end (the command line,
 // the language server, the fuzz targets) works from.
 struct ListAnalysis {
+    // The list's text, which the items' texts are views into; shared, so
+    // that a copy of the analysis views the same text.
+    std::shared_ptr<const std::string> text;
     std::vector<EnumType> enums;
     // In line order; those about the lock file itself last.
     ListMessages messages;
@@ -39,4 +43,4 @@ struct ListAnalysis {
 };
 
 // Reads the enum list `text`, checks its enums and their output paths.
-ListAnalysis analyzeList(std::string_view text, const AnalysisOptions& options);
+ListAnalysis analyzeList(std::string text, const AnalysisOptions& options);

@@ -49,7 +49,6 @@ constexpr bool mayBeReserved(std::string_view name) {
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(), mayBeReserved));
 static_assert(std::all_of(kQtMacros.begin(), kQtMacros.end(), mayBeReserved));
 
-
 // What is wrong with `name` as the C++ identifier the generated code makes of
 // it, or nothing.
 std::optional<std::string> nameProblem(std::string_view name) {
@@ -343,8 +342,15 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
 // A message about `item` whose note points at the same field of `first`.
 ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListMessage::Kind kind,
                          std::string text, std::string note) {
-    return {item.line, kind, std::move(text), item.column, static_cast<int>(item.name.size()), first.line,
-            first.column, std::move(note), static_cast<int>(first.name.size())};
+    return {item.line,
+            kind,
+            std::move(text),
+            item.column,
+            static_cast<int>(item.name.size()),
+            first.line,
+            first.column,
+            std::move(note),
+            static_cast<int>(first.name.size())};
 }
 
 // Reports each item whose name, key or value an earlier item has.
@@ -369,11 +375,11 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
         }
         if (sameKey >= 0) {
             const Item& first = items[static_cast<size_t>(sameKey)];
-            ListMessage m = clashMessage(item, first, Kind::Warning,
-                                         quoted + " has the key '" + excerpt(item.key) + "' of item '" +
-                                             excerpt(first.name) + "' on line " + toString(first.line) +
-                                             "; fromKey finds only the first",
-                                         "item '" + excerpt(first.name) + "' has the key here");
+            ListMessage m =
+                clashMessage(item, first, Kind::Warning,
+                             quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
+                                 "' on line " + toString(first.line) + "; fromKey finds only the first",
+                             "item '" + excerpt(first.name) + "' has the key here");
             m.column = item.keyColumn;
             m.length = static_cast<int>(item.key.size()) + kMarkersWidth;
             m.noteColumn = first.keyColumn;
@@ -383,12 +389,12 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
         if (sameValue >= 0) {
             const Item& first = items[static_cast<size_t>(sameValue)];
             const std::string value = toString(evaluateValue(item.value).value_or(0));
-            ListMessage m = clashMessage(
-                item, first, Kind::Warning,
-                quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
-                    toString(first.line) + ", which makes it an alias: it reads as item '" + excerpt(first.name) +
-                    "' and is written as it",
-                "item '" + excerpt(first.name) + "' has the value " + value + " here");
+            ListMessage m =
+                clashMessage(item, first, Kind::Warning,
+                             quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
+                                 toString(first.line) + ", which makes it an alias: it reads as item '" +
+                                 excerpt(first.name) + "' and is written as it",
+                             "item '" + excerpt(first.name) + "' has the value " + value + " here");
             if (item.valueColumn) {
                 m.column = item.valueColumn;
                 m.length = static_cast<int>(item.value.size()) + kMarkersWidth;
@@ -427,13 +433,14 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
 // Names QML takes for something else: its own types and JavaScript's global
 // objects. QML keywords are lower-case, which no type name may be.
 constexpr std::array<std::string_view, 25> kQmlTaken = {
-    "Array",  "Binding", "Boolean",  "Component", "Connections", "Date",  "Error",  "Function", "Infinity",
-    "JSON",   "Map",     "Math",     "NaN",       "Number",      "Object", "Promise", "Proxy",   "Qt",
-    "QtObject", "Reflect", "RegExp", "Set",       "String",      "Symbol", "Timer"};
+    "Array",    "Binding", "Boolean", "Component", "Connections", "Date",   "Error",   "Function", "Infinity",
+    "JSON",     "Map",     "Math",    "NaN",       "Number",      "Object", "Promise", "Proxy",    "Qt",
+    "QtObject", "Reflect", "RegExp",  "Set",       "String",      "Symbol", "Timer"};
 
 // What keeps the enum from being a QML type, or nothing: every enum E is the
 // QML type E with the model type EModel, and in C++ the namespace EEnum.
-std::optional<std::string> qmlProblem(const EnumType& type, const std::unordered_map<std::string_view, const EnumType*>& byName,
+std::optional<std::string> qmlProblem(const EnumType& type,
+                                      const std::unordered_map<std::string_view, const EnumType*>& byName,
                                       const EnumType** other) {
     const std::string_view name = type.name;
     if (name.front() < 'A' || name.front() > 'Z')
@@ -498,8 +505,8 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
             messages->push_back({type.line, Kind::Warning,
                                  "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
                                      excerpt(first.name) + "' on line " + toString(first.line),
-                                 type.keyColumn, static_cast<int>(type.key.size()) + kMarkersWidth, first.line, first.keyColumn,
-                                 "enum '" + excerpt(first.name) + "' has the key here",
+                                 type.keyColumn, static_cast<int>(type.key.size()) + kMarkersWidth, first.line,
+                                 first.keyColumn, "enum '" + excerpt(first.name) + "' has the key here",
                                  static_cast<int>(first.key.size()) + kMarkersWidth});
         }
         checkItems(type, &scratch, messages);

@@ -9,9 +9,9 @@ namespace {
 // Reports an output of `type` that was not written because it outgrew `maxSize`.
 void reportOutgrown(const EnumType& type, EnumFile file, size_t maxSize, OutputRun* run) {
     run->listErrors.push_back({type.line, ListMessage::Kind::Error,
-                               "enum '" + excerpt(type.name) + "': " +
-                                   excerpt(outputPath(run->dir, type, extensionOf(file))) + " would grow past " +
-                                   toString(static_cast<std::int64_t>(maxSize)) +
+                               "enum '" + excerpt(type.name) +
+                                   "': " + excerpt(outputPath(run->dir, type, extensionOf(file))) +
+                                   " would grow past " + toString(static_cast<std::int64_t>(maxSize)) +
                                    " bytes, as placeholders written inside its texts are filled again by later "
                                    "ones; it is not written",
                                type.column, static_cast<int>(type.name.size())});
@@ -21,10 +21,11 @@ void reportOutgrown(const EnumType& type, EnumFile file, size_t maxSize, OutputR
 
 void writeOutputs(const std::vector<EnumType>& enums, const Templates& templates, StaleOutputs stale, OutputRun* run) {
     writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums), run);
+    const TemplatePlaces places = findPlaces(templates.enumFiles);
     std::string text;
     for (const EnumType& type : enums) {
         for (EnumFile file : {EnumFile::Header, EnumFile::Source}) {
-            if (fillEnumFile(type, templates.enumFiles, file, &text))
+            if (fillEnumFile(type, templates.enumFiles, places, file, &text))
                 writeOutput(outputPath(run->dir, type, extensionOf(file)), text, run);
             else
                 reportOutgrown(type, file, templates.enumFiles.maxOutputSize, run);
@@ -38,10 +39,11 @@ void writeOutputs(const std::vector<EnumType>& enums, const Templates& templates
 void writeIncludedCopies(const std::vector<EnumType>& enums, const Templates& templates, StaleOutputs stale,
                          OutputRun* run) {
     writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums), run);
+    const TemplatePlaces places = findPlaces(templates.enumFiles);
     std::string text;
     for (const EnumType& type : enums) {
         // A header too big to fill is reported with the header itself.
-        if (fillEnumFile(type, templates.enumFiles, EnumFile::Header, &text))
+        if (fillEnumFile(type, templates.enumFiles, places, EnumFile::Header, &text))
             writeOutput(outputPath(run->dir, type, ".hpp"), includedHeader(type, text), run);
     }
     // The registry source is compiled from here too, so that it includes the

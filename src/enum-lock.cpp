@@ -107,8 +107,9 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
             return false;
         }
         if (!value || (!line->wasQuoted && !number) || (field == std::string_view("key") && !line->wasQuoted)) {
-            lockError(reader, *line, "item '" + excerpt(item->name) + "' needs " + field +
-                                         (field == std::string_view("key") ? " \"<text>\"" : " <number> or value \"<text>\""));
+            lockError(reader, *line,
+                      "item '" + excerpt(item->name) + "' needs " + field +
+                          (field == std::string_view("key") ? " \"<text>\"" : " <number> or value \"<text>\""));
             return false;
         }
         if (field == std::string_view("value")) {
@@ -121,7 +122,8 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
     while (std::optional<std::string> word = nextWord(line)) {
         std::optional<std::string> former = nextWord(line);
         if (!former || (*word != "former-key" && *word != "former-name") || !line->wasQuoted) {
-            lockError(reader, *line, "item '" + excerpt(item->name) + "': expected former-key \"<text>\" or former-name \"<text>\"");
+            lockError(reader, *line,
+                      "item '" + excerpt(item->name) + "': expected former-key \"<text>\" or former-name \"<text>\"");
             return false;
         }
         (*word == "former-key" ? item->formerKeys : item->formerNames).push_back(std::move(*former));
@@ -165,8 +167,8 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
             return;
         if (const auto [at, added] = seenEnums->emplace(type.name, reader->line); !added) {
             line.wordStart = 0;
-            lockError(reader, line, "enum '" + excerpt(type.name) + "' is in the lock twice, first on line " +
-                                        toString(at->second));
+            lockError(reader, line,
+                      "enum '" + excerpt(type.name) + "' is in the lock twice, first on line " + toString(at->second));
             return;
         }
         seenItems->clear();
@@ -174,7 +176,8 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
         return;
     }
     if (*kind != "item" && *kind != "retired") {
-        lockError(reader, line, "'" + excerpt(*kind) + "' is no line of a lock: a line starts with enum, item or retired");
+        lockError(reader, line,
+                  "'" + excerpt(*kind) + "' is no line of a lock: a line starts with enum, item or retired");
         return;
     }
     if (lock->enums.empty()) {
@@ -188,8 +191,9 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
         return;
     if (const auto [at, added] = seenItems->emplace(item.name, reader->line); !added) {
         line.wordStart = 0;
-        lockError(reader, line, "item '" + excerpt(item.name) + "' is in enum '" + excerpt(lock->enums.back().name) +
-                                    "' twice, first on line " + toString(at->second));
+        lockError(reader, line,
+                  "item '" + excerpt(item.name) + "' is in enum '" + excerpt(lock->enums.back().name) +
+                      "' twice, first on line " + toString(at->second));
         return;
     }
     lock->enums.back().items.push_back(std::move(item));
@@ -275,7 +279,9 @@ LockItem lockItemOf(const EnumType::Item& item) {
     return locked;
 }
 
-std::string shownValue(const LockItem& item) { return item.valueIsNumber ? item.value : "'" + excerpt(item.value) + "'"; }
+std::string shownValue(const LockItem& item) {
+    return item.valueIsNumber ? item.value : "'" + excerpt(item.value) + "'";
+}
 
 // Adds an error at the list's `line` with a note at the lock's `lockLine`.
 void refuse(const Relock& r, int line, int column, int length, std::string text, int lockLine, std::string note) {
@@ -302,11 +308,13 @@ void compatible(const Relock& r, int line, int column, int length, const std::st
 }
 
 // The old entries of one enum, by what a new item may clash with.
+// Its texts are views into the old lock, which outlives it.
 struct LockIndex {
-    std::unordered_map<std::string, size_t> byName;
+    std::unordered_map<std::string_view, size_t> byName;
     // Retired items by value and by stored text, and every item by its
     // former texts.
-    std::unordered_map<std::string, size_t> retiredValues, retiredTexts, formerTexts;
+    std::unordered_map<std::string, size_t> retiredValues;
+    std::unordered_map<std::string_view, size_t> retiredTexts, formerTexts;
 };
 
 LockIndex indexOf(const LockEnum& old) {
@@ -318,12 +326,20 @@ LockIndex indexOf(const LockEnum& old) {
             index.formerTexts.emplace(former, i);
         for (const std::string& former : item.formerNames)
             index.formerTexts.emplace(former, i);
-        if (item.retired) {
-            index.retiredValues.emplace(valueId(item.value, item.valueIsNumber), i);
-            index.retiredTexts.emplace(storedText(item.key, item.name), i);
-        }
     }
     return index;
+}
+
+// Adds to `index` the items the lock keeps retired after this run: those
+// retired before and those the list no longer has, which `matched` tells.
+void indexRetired(const LockEnum& old, const std::vector<bool>& matched, LockIndex* index) {
+    for (size_t i = 0; i < old.items.size(); ++i) {
+        if (matched[i])
+            continue;
+        const LockItem& item = old.items[i];
+        index->retiredValues.emplace(valueId(item.value, item.valueIsNumber), i);
+        index->retiredTexts.emplace(storedText(item.key, item.name), i);
+    }
 }
 
 // Former keys and names that are the item's own again are former no more.
@@ -354,20 +370,23 @@ LockItem relockKnown(const Relock& r, const EnumType& type, size_t index, const 
                  quotedName + " has the value " + shownValue(locked) + ", where the lock holds " + shownValue(old) +
                      (counted ? ", as it counts on from item '" + excerpt(type.items[index - 1].name) + "'" : "") +
                      ": stored data holding " + shownValue(old) + " would read as another item or none; give it [=" +
-                     (old.valueIsNumber ? old.value : excerpt(old.value)) + "=], or accept the change with --lock-update",
+                     (old.valueIsNumber ? old.value : excerpt(old.value)) +
+                     "=], or accept the change with --lock-update",
                  old.line, quotedName + " is locked here");
     }
     locked.formerKeys = old.formerKeys;
     locked.formerNames = old.formerNames;
     // An item given its first key is still read by its name.
     if (locked.key != old.key && !old.key.empty()) {
-        breaking(r, item.line, item.keyColumn ? item.keyColumn : item.column,
-                 item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-                 quotedName + " has the key '" + excerpt(item.key) + "', where the lock holds '" + excerpt(old.key) +
-                     "': settings holding '" + excerpt(old.key) +
-                     "' would no longer read as it; keep the key, or accept the change with --lock-update, which "
-                     "keeps '" + excerpt(old.key) + "' as a former key that still reads",
-                 old.line, quotedName + " is locked here");
+        breaking(
+            r, item.line, item.keyColumn ? item.keyColumn : item.column,
+            item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
+            quotedName + " has the key '" + excerpt(item.key) + "', where the lock holds '" + excerpt(old.key) +
+                "': settings holding '" + excerpt(old.key) +
+                "' would no longer read as it; keep the key, or accept the change with --lock-update, which "
+                "keeps '" +
+                excerpt(old.key) + "' as a former key that still reads",
+            old.line, quotedName + " is locked here");
         locked.formerKeys.push_back(old.key);
     }
     dropCurrent(&locked);
@@ -377,54 +396,56 @@ LockItem relockKnown(const Relock& r, const EnumType& type, size_t index, const 
 // Reports a new item that takes the value or stored text of a retired item,
 // or a text another item had: stored data holding it meant something else.
 void refuseReuse(const Relock& r, const EnumType::Item& item, const LockItem& locked, const LockEnum& old,
-                 const LockIndex& index) {
+                 const LockIndex& index, size_t self) {
     const std::string quotedName = "item '" + excerpt(item.name) + "'";
     if (const auto found = index.retiredValues.find(valueId(locked.value, locked.valueIsNumber));
-        found != index.retiredValues.end()) {
+        found != index.retiredValues.end() && found->second != self) {
         const LockItem& retired = old.items[found->second];
-        refuse(r, item.line, item.valueColumn ? item.valueColumn : item.column,
-               item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-               quotedName + " takes the value " + shownValue(locked) + " of the removed item '" + excerpt(retired.name) +
-                   "': stored data holding it meant '" + excerpt(retired.name) + "'; give it another value",
-               retired.line, "the retired item is here");
+        refuse(
+            r, item.line, item.valueColumn ? item.valueColumn : item.column,
+            item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
+            quotedName + " takes the value " + shownValue(locked) + " of the removed item '" + excerpt(retired.name) +
+                "': stored data holding it meant '" + excerpt(retired.name) + "'; give it another value",
+            retired.line, "the retired item is here");
     }
     const std::string text(storedText(locked.key, locked.name));
     const size_t* owner = nullptr;
-    if (const auto retired = index.retiredTexts.find(text); retired != index.retiredTexts.end())
+    const auto retired = index.retiredTexts.find(text);
+    if (retired != index.retiredTexts.end())
         owner = &retired->second;
     else if (const auto former = index.formerTexts.find(text); former != index.formerTexts.end())
         owner = &former->second;
-    if (!owner)
+    if (!owner || *owner == self)
         return;
     const LockItem& other = old.items[*owner];
+    const bool removed = retired != index.retiredTexts.end();
     refuse(r, item.line, item.keyColumn ? item.keyColumn : item.column,
            item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
            quotedName + " is stored as '" + excerpt(text) + "', which " +
-               (other.retired ? "the removed item '" : "item '") + excerpt(other.name) +
+               (removed ? "the removed item '" : "item '") + excerpt(other.name) +
                "' was stored as: stored data holding it meant that item; give it another key",
            other.line, "that item is here");
 }
 
-// The lock entry of a list item the lock does not have under its name: a
-// renamed item when a removed item had its value, else a new one.
-LockItem relockNew(const Relock& r, const EnumType::Item& item, const LockEnum& old, const LockIndex& index,
-                   std::unordered_map<std::string, std::vector<size_t>>* removedByValue, std::vector<bool>* matched) {
+// The lock entry of a list item the lock does not have under its name when
+// an item the list no longer names had its value: the same item, renamed.
+// None for a new item.
+std::optional<LockItem> relockRenamed(const Relock& r, const EnumType::Item& item, const LockEnum& old,
+                                      std::unordered_map<std::string, std::vector<size_t>>* removedByValue,
+                                      size_t* renamedFrom) {
     LockItem locked = lockItemOf(item);
-    const std::string quotedName = "item '" + excerpt(item.name) + "'";
     auto& candidates = (*removedByValue)[valueId(locked.value, locked.valueIsNumber)];
-    if (candidates.empty()) {
-        refuseReuse(r, item, locked, old, index);
-        compatible(r, item.line, item.column, static_cast<int>(item.name.size()), quotedName);
-        return locked;
-    }
-    const LockItem& renamed = old.items[candidates.front()];
-    (*matched)[candidates.front()] = true;
+    if (candidates.empty())
+        return std::nullopt;
+    *renamedFrom = candidates.front();
     candidates.erase(candidates.begin());
+    const LockItem& renamed = old.items[*renamedFrom];
     breaking(r, item.line, item.column, static_cast<int>(item.name.size()),
-             quotedName + " has the value " + shownValue(locked) + " of item '" + excerpt(renamed.name) +
+             "item '" + excerpt(item.name) + "' has the value " + shownValue(locked) + " of item '" +
+                 excerpt(renamed.name) +
                  "', which is gone: a rename? Names stored before, and QML code, would no longer read as it; keep "
-                 "the name, or accept the change with --lock-update, which keeps '" + excerpt(renamed.name) +
-                 "' as a former name that still reads",
+                 "the name, or accept the change with --lock-update, which keeps '" +
+                 excerpt(renamed.name) + "' as a former name that still reads",
              renamed.line, "item '" + excerpt(renamed.name) + "' is locked here");
     locked.formerKeys = renamed.formerKeys;
     locked.formerNames = renamed.formerNames;
@@ -447,24 +468,45 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
                      ": stored texts and numbers would read otherwise; accept the change with --lock-update if it "
                      "is meant",
                  old.line, "enum '" + excerpt(type.name) + "' is locked here");
-    const LockIndex index = indexOf(old);
+    LockIndex index = indexOf(old);
     std::vector<bool> matched(old.items.size(), false);
     std::vector<std::optional<LockItem>> items(type.items.size());
+    // Where each list item was in the lock; npos for a new one.
+    std::vector<size_t> was(type.items.size(), std::string::npos);
     for (size_t i = 0; i < type.items.size(); ++i) {
         if (const auto found = index.byName.find(type.items[i].name); found != index.byName.end()) {
-            matched[found->second] = true;
+            was[i] = found->second;
             items[i] = relockKnown(r, type, i, old.items[found->second]);
         }
     }
+    for (size_t i : was)
+        if (i != std::string::npos)
+            matched[i] = true;
     // The items the list no longer names, by value, for the new ones to be
     // taken as renamed.
     std::unordered_map<std::string, std::vector<size_t>> removedByValue;
     for (size_t i = 0; i < old.items.size(); ++i)
         if (!matched[i] && !old.items[i].retired)
             removedByValue[valueId(old.items[i].value, old.items[i].valueIsNumber)].push_back(i);
-    for (size_t i = 0; i < type.items.size(); ++i)
-        if (!items[i])
-            items[i] = relockNew(r, type.items[i], old, index, &removedByValue, &matched);
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        if (!items[i] && (items[i] = relockRenamed(r, type.items[i], old, &removedByValue, &was[i])))
+            matched[was[i]] = true;
+    }
+    // What the lock keeps retired after this run may not be taken by an item
+    // that is new or holds another value or text than before.
+    indexRetired(old, matched, &index);
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        const EnumType::Item& item = type.items[i];
+        if (!items[i]) {
+            items[i] = lockItemOf(item);
+            compatible(r, item.line, item.column, static_cast<int>(item.name.size()),
+                       "item '" + excerpt(item.name) + "'");
+        }
+        const LockItem* before = was[i] == std::string::npos ? nullptr : &old.items[was[i]];
+        if (!before || before->value != items[i]->value || storedText(before->key, before->name) !=
+                                                                storedText(items[i]->key, items[i]->name))
+            refuseReuse(r, item, *items[i], old, index, was[i]);
+    }
     for (std::optional<LockItem>& item : items)
         locked.items.push_back(std::move(*item));
     for (size_t i = 0; i < old.items.size(); ++i) {
@@ -475,7 +517,8 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
             breaking(r, type.line, type.column, static_cast<int>(type.name.size()),
                      "enum '" + excerpt(type.name) + "' no longer has item '" + excerpt(removed.name) +
                          "': stored data holding its value " + shownValue(removed) + " or its key '" +
-                         excerpt(removed.key) + "' would no longer read; keep the item, or accept its removal "
+                         excerpt(removed.key) +
+                         "' would no longer read; keep the item, or accept its removal "
                          "with --lock-update, which keeps it as retired so that its value and key are not used again",
                      removed.line, "item '" + excerpt(removed.name) + "' is locked here");
         locked.items.push_back(removed);

@@ -186,13 +186,12 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
     for (const ListMessage& m : doc.analysis.messages) {
         // A mistake of the lock file itself is shown on the list's first line.
         const bool inList = m.file.empty();
-        json diagnostic = {
-            {"range", inList ? listRange(doc, m.line, m.column, static_cast<size_t>(std::max(m.length, 0)),
-                                         server.encoding)
-                             : linesRange(doc, 1, 1, server.encoding)},
-            {"severity", m.kind == ListMessage::Kind::Error ? kSeverityError : kSeverityWarning},
-            {"source", "enumgen"},
-            {"message", inList ? m.text : m.file + ":" + toString(m.line) + ": " + m.text}};
+        json diagnostic = {{"range", inList ? listRange(doc, m.line, m.column,
+                                                        static_cast<size_t>(std::max(m.length, 0)), server.encoding)
+                                            : linesRange(doc, 1, 1, server.encoding)},
+                           {"severity", m.kind == ListMessage::Kind::Error ? kSeverityError : kSeverityWarning},
+                           {"source", "enumgen"},
+                           {"message", inList ? m.text : m.file + ":" + toString(m.line) + ": " + m.text}};
         if (m.noteLine > 0) {
             // The lock's lines are not known here: the note spans its line.
             const json where = m.noteFile.empty()
@@ -282,7 +281,8 @@ std::string lockedHover(const Lock& lock, const EnumType& type, const EnumType::
             if (entry.name != item.name)
                 continue;
             std::string text = "- locked: value " + code(entry.value) + ", key " + codeOrNone(entry.key) + "\n";
-            for (const auto& [what, former] : {std::pair{"keys", &entry.formerKeys}, std::pair{"names", &entry.formerNames}}) {
+            for (const auto& [what, former] :
+                 {std::pair{"keys", &entry.formerKeys}, std::pair{"names", &entry.formerNames}}) {
                 if (former->empty())
                     continue;
                 text.append("- former ").append(what).append(": ");
@@ -340,8 +340,8 @@ json hover(const LspServer& server, const LspDocument& doc, const json& params) 
     if (type->line != line && !item)
         return nullptr;
     const std::string_view name = item ? item->name : std::string_view(type->name);
-    const std::string text =
-        item ? itemHover(*type, static_cast<size_t>(item - type->items.data()), doc.lock) : enumHover(*type, server.outputDir);
+    const std::string text = item ? itemHover(*type, static_cast<size_t>(item - type->items.data()), doc.lock)
+                                  : enumHover(*type, server.outputDir);
     return {{"contents", {{"kind", "markdown"}, {"value", text}}},
             {"range", listRange(doc, line, item ? item->column : type->column, name.size(), server.encoding)}};
 }

@@ -57,9 +57,9 @@ void readInputs(const Options& options, std::string* list, Templates* templates,
     std::string err;
     if (!readAll(options.list, list, &err, MissingFile::IsError))
         errors->push_back(err);
-    for (auto [name, text] : {std::pair{kRegistryTemplate, &templates->registry},
-                              std::pair{kHeaderTemplate, &templates->enumFiles.header},
-                              std::pair{kSourceTemplate, &templates->enumFiles.source}}) {
+    for (auto [name, text] :
+         {std::pair{kRegistryTemplate, &templates->registry}, std::pair{kHeaderTemplate, &templates->enumFiles.header},
+          std::pair{kSourceTemplate, &templates->enumFiles.source}}) {
         if (!readAll(templatePath(options, name), text, &err))
             errors->push_back(err);
     }
@@ -71,7 +71,9 @@ std::optional<LockInput> readLock(const Options& options, std::vector<std::strin
     if (options.lock.empty())
         return std::nullopt;
     LockInput lock{options.lock, std::string(),
-                   options.lockUpdate ? LockMode::Update : options.locked ? LockMode::Frozen : LockMode::Extend};
+                   options.lockUpdate ? LockMode::Update
+                   : options.locked   ? LockMode::Frozen
+                                      : LockMode::Extend};
     std::string err;
     if (!readAll(options.lock, &*lock.text, &err))
         errors->push_back(err);
@@ -111,7 +113,8 @@ bool writeAll(const Options& options, const ListAnalysis& analysis, const Templa
     writeOutputs(analysis.enums, templates, stale, &run);
     std::vector<OutputRun> others;
     if (!options.includeDir.empty())
-        writeIncludedCopies(analysis.enums, templates, stale, &others.emplace_back(outputRun(options, options.includeDir)));
+        writeIncludedCopies(analysis.enums, templates, stale,
+                            &others.emplace_back(outputRun(options, options.includeDir)));
     // Last, so that the lock is written once the outputs it pins are.
     if (analysis.lockText)
         writeOutput(options.lock, *analysis.lockText, &others.emplace_back(outputRun(options, "")));
@@ -147,7 +150,8 @@ bool generate(const Options& options) {
     Templates templates;
     readInputs(options, &list, &templates, &errors);
     const ListAnalysis analysis = analyzeList(
-        list, {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked, readLock(options, &errors)});
+        std::move(list),
+        {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked, readLock(options, &errors)});
     checkFolders(options, &errors);
     reportListMessages(options.list, analysis.messages);
     if (!errors.empty() || hasErrors(analysis.messages)) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The bytes a field's two markers add to its text, as in "[=" "1" "=]":
@@ -14,9 +15,12 @@ inline constexpr int kMarkersWidth = 4;
 // code unchanged.
 struct EnumType {
     struct Item {
-        std::string key;
-        std::string name;
-        std::string desc;
+        // Views into the text of the enum list, which the list's reader
+        // keeps (ListAnalysis::text): a list of a million items would
+        // otherwise hold each of them twice, and allocate most of them.
+        std::string_view key;
+        std::string_view name;
+        std::string_view desc;
         // Counted on from the previous item's where the list gives none.
         std::string value;
         std::string data;

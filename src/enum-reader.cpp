@@ -73,29 +73,25 @@ Definition readDefinition(std::string_view text) {
 // markers does not count, nor the rest of a line after an unclosed marker,
 // which is a mistake of its own.
 std::string_view textOutsideMarkers(std::string_view text, const Definition& def) {
-    // Unused spans sort last, so the whole array is sorted.
-    std::array<std::pair<size_t, size_t>, kMarkers.size()> spans;
-    spans.fill({std::string_view::npos, std::string_view::npos});
-    size_t count = 0;
-    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
-        if (def.opened[marker] != std::string_view::npos)
-            spans[count++] = {def.opened[marker], std::min(def.closed[marker], text.size())};
-    }
-    std::sort(spans.begin(), spans.end());
-    size_t pos = def.name.size();
-    for (size_t span = 0; pos < text.size(); ++span) {
-        const size_t gapEnd = span < count ? spans[span].first : text.size();
-        if (gapEnd > pos) {
-            const std::string_view gap = text.substr(pos, gapEnd - pos);
-            const size_t first = gap.find_first_not_of(" \t");
-            if (first != std::string_view::npos)
-                return trim(gap.substr(first));
+    for (size_t pos = def.name.size();;) {
+        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+        if (pos >= text.size())
+            return {};
+        // Past the markers that hold `pos`, or up to the next one.
+        size_t coveredTo = pos, nextOpen = text.size();
+        for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+            const size_t open = def.opened[marker];
+            const size_t end = std::min(def.closed[marker], text.size());
+            if (open <= pos && end > pos)
+                coveredTo = std::max(coveredTo, end);
+            else if (open != std::string_view::npos && open > pos)
+                nextOpen = std::min(nextOpen, open);
         }
-        if (span >= count)
-            break;
-        pos = std::max(pos, spans[span].second);
+        if (coveredTo == pos)
+            return trim(text.substr(pos, nextOpen - pos));
+        pos = coveredTo;
     }
-    return {};
 }
 
 // Where a text pasted between double quotes would end the string literal
@@ -189,7 +185,8 @@ void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
     }
     if (const std::string_view outside = textOutsideMarkers(line.body, def); !outside.empty())
         messages->push_back({line.number, Kind::Warning,
-                             std::string("'").append(excerpt(outside)) + "' is inside no marker, so it is ignored; is a marker mistyped?",
+                             std::string("'").append(excerpt(outside)) +
+                                 "' is inside no marker, so it is ignored; is a marker mistyped?",
                              line.column(static_cast<size_t>(outside.data() - line.body.data())),
                              static_cast<int>(outside.size())});
     for (size_t marker : {size_t{0}, size_t{2}}) {

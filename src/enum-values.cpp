@@ -2,11 +2,11 @@
 #include "enum-values.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-#include <array>
-#include <limits>
 
 #include "text-ops.h"
 
@@ -247,14 +247,17 @@ CountingHazard countingHazard(std::string_view previous, std::string_view next) 
     const std::string_view literal = previous.substr(start);
     if (literal.empty() || !isDigit(literal.front()))
         return CountingHazard::None;
+    const bool decimal = literal.size() == 1 || literal.front() != '0';
+    while (start > 0 && (previous[start - 1] == ' ' || previous[start - 1] == '\t'))
+        --start;
+    const bool afterMinus = start > 0 && previous[start - 1] == '-';
+    // A decimal literal counts on as its number does.
+    if (decimal && !afterMinus)
+        return CountingHazard::None;
     const std::optional<std::int64_t> before = evaluateValue(previous), after = evaluateValue(next);
     if (before && after && *after == *before + 1)
         return CountingHazard::None;
-    while (start > 0 && (previous[start - 1] == ' ' || previous[start - 1] == '\t'))
-        --start;
-    if (start > 0 && previous[start - 1] == '-')
-        return CountingHazard::Downward;
-    return literal.size() > 1 && literal.front() == '0' ? CountingHazard::NotDecimal : CountingHazard::None;
+    return afterMinus ? CountingHazard::Downward : CountingHazard::NotDecimal;
 }
 
 std::string valueWithNumber(std::string_view value) {
@@ -317,4 +320,3 @@ void markAliases(EnumType* enumType) {
     for (size_t i = 0; i < count; ++i)
         enumType->items[i].alias = aliases[i];
 }
-

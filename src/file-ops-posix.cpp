@@ -189,8 +189,8 @@ namespace {
 
 // Compares the file at `path` with `text`, and gives the mode a replacement
 // should have: the file's own, or the default for a new file.
-bool inspect(const std::string& path, const std::string& text, MissingOutput missingOutput, bool* differs,
-             mode_t* mode, bool* missing, std::string* err) {
+bool inspect(const std::string& path, const std::string& text, MissingOutput missingOutput, bool* differs, mode_t* mode,
+             bool* missing, std::string* err) {
     *mode = creationMode();
     *missing = false;
     // Non-blocking, so a FIFO in an output's place cannot stall the run; it
@@ -233,7 +233,8 @@ bool overwrite(const std::string& path, const std::string& text, std::string* er
     // the next is created at once, which spares looking it up first. Any
     // failure there, such as an existing file, leads to the usual way.
     static bool lastWasMissing = false;
-    if (lastWasMissing && (!text.empty() || missingOutput == MissingOutput::DiffersFromAll) && writeNewFile(path, false, text, creationMode()))
+    if (lastWasMissing && (!text.empty() || missingOutput == MissingOutput::DiffersFromAll) &&
+        writeNewFile(path, false, text, creationMode()))
         return true;
     bool differs = true;
     mode_t mode;

@@ -255,8 +255,8 @@ bool replaceFile(const std::wstring& path, const std::string& text, DWORD attrib
 
 // Compares the file at `path` with `text` and gives its attributes, or tells
 // that it is `absent`; false, with `err`, when it cannot be read.
-bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text,
-             MissingOutput missing, bool* differs, bool* absent, DWORD* attributes, std::string* err) {
+bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, MissingOutput missing,
+             bool* differs, bool* absent, DWORD* attributes, std::string* err) {
     *absent = false;
     HANDLE file = openForReading(widePath);
     if (file == INVALID_HANDLE_VALUE) {

@@ -57,8 +57,9 @@ void addCommandFlags(CXCompileCommand command, std::vector<std::string>* flags) 
         const bool pch = arg == "-include" && i + 1 < args.size() && args[i + 1].find("cmake_pch") != std::string::npos;
         if (std::find(kWithValue.begin(), kWithValue.end(), arg) != kWithValue.end() || pch)
             ++i;
-        else if (arg == "-Xclang" && i + 1 < args.size() && (args[i + 1] == "-include-pch" || args[i + 1] == "-include") &&
-                 i + 3 < args.size() && args[i + 3].find("cmake_pch") != std::string::npos)
+        else if (arg == "-Xclang" && i + 1 < args.size() &&
+                 (args[i + 1] == "-include-pch" || args[i + 1] == "-include") && i + 3 < args.size() &&
+                 args[i + 3].find("cmake_pch") != std::string::npos)
             i += 3;
         else if (std::find(kAlone.begin(), kAlone.end(), arg) == kAlone.end() && arg != file &&
                  (fs::path(dir) / arg).lexically_normal() != fs::path(file).lexically_normal() &&
@@ -101,9 +102,9 @@ bool headerFlags(const std::string& buildDir, const std::vector<std::string>& he
     }
     for (const std::string& header : headers) {
         std::vector<std::string> own = {"-x", "c++", "-std=c++17"};
-        if (database.db &&
-            !addDatabaseFlags(database.db, fs::absolute(header).lexically_normal(), &own)) {
-            *err = (fs::path(buildDir) / "compile_commands.json").string() + ": has no command to parse " + header + " with";
+        if (database.db && !addDatabaseFlags(database.db, fs::absolute(header).lexically_normal(), &own)) {
+            *err = (fs::path(buildDir) / "compile_commands.json").string() + ": has no command to parse " + header +
+                   " with";
             return false;
         }
         own.insert(own.end(), extra.begin(), extra.end());

@@ -11,5 +11,4 @@
 // path is most like its own, as clang's tools do. Returns false, with `err`
 // filled, when the database cannot be read.
 bool headerFlags(const std::string& buildDir, const std::vector<std::string>& headers,
-                 const std::vector<std::string>& extra, std::vector<std::vector<std::string>>* flags,
-                 std::string* err);
+                 const std::vector<std::string>& extra, std::vector<std::vector<std::string>>* flags, std::string* err);

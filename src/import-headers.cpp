@@ -4,8 +4,8 @@
 #include <clang-c/Index.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -124,34 +124,34 @@ CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
         return CXChildVisit_Continue;
     const std::string name = take(clang_getCursorSpelling(cursor));
     switch (clang_getCursorKind(cursor)) {
-    case CXCursor_MacroExpansion:
-        if (isRegistering(name) || name == "QML_NAMED_ELEMENT")
-            scan.macros.push_back({name, macroNames(scan.tu, cursor), offsetOf(clang_getCursorLocation(cursor)),
-                                   placeOf(clang_getCursorLocation(cursor))});
-        return CXChildVisit_Continue;
-    case CXCursor_Namespace:
-    case CXCursor_ClassDecl:
-    case CXCursor_StructDecl:
-    case CXCursor_ClassTemplate: {
-        const CXSourceRange extent = clang_getCursorExtent(cursor);
-        scan.scopes.push_back({take(clang_getCursorUSR(cursor)), name, offsetOf(clang_getRangeStart(extent)),
-                               offsetOf(clang_getRangeEnd(extent))});
-        return CXChildVisit_Recurse;
-    }
-    case CXCursor_LinkageSpec:
-        return CXChildVisit_Recurse;
-    case CXCursor_EnumDecl:
-        if (clang_isCursorDefinition(cursor))
-            scan.enums.push_back({cursor, take(clang_getCursorUSR(cursor)), name,
-                                  take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor)))});
-        return CXChildVisit_Continue;
-    case CXCursor_TypedefDecl:
-    case CXCursor_TypeAliasDecl:
-        if (std::string usr = flagsEnumUsr(clang_getTypedefDeclUnderlyingType(cursor)); !usr.empty())
-            scan.flags.push_back({name, take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor))), usr});
-        return CXChildVisit_Continue;
-    default:
-        return CXChildVisit_Continue;
+        case CXCursor_MacroExpansion:
+            if (isRegistering(name) || name == "QML_NAMED_ELEMENT")
+                scan.macros.push_back({name, macroNames(scan.tu, cursor), offsetOf(clang_getCursorLocation(cursor)),
+                                       placeOf(clang_getCursorLocation(cursor))});
+            return CXChildVisit_Continue;
+        case CXCursor_Namespace:
+        case CXCursor_ClassDecl:
+        case CXCursor_StructDecl:
+        case CXCursor_ClassTemplate: {
+            const CXSourceRange extent = clang_getCursorExtent(cursor);
+            scan.scopes.push_back({take(clang_getCursorUSR(cursor)), name, offsetOf(clang_getRangeStart(extent)),
+                                   offsetOf(clang_getRangeEnd(extent))});
+            return CXChildVisit_Recurse;
+        }
+        case CXCursor_LinkageSpec:
+            return CXChildVisit_Recurse;
+        case CXCursor_EnumDecl:
+            if (clang_isCursorDefinition(cursor))
+                scan.enums.push_back({cursor, take(clang_getCursorUSR(cursor)), name,
+                                      take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor)))});
+            return CXChildVisit_Continue;
+        case CXCursor_TypedefDecl:
+        case CXCursor_TypeAliasDecl:
+            if (std::string usr = flagsEnumUsr(clang_getTypedefDeclUnderlyingType(cursor)); !usr.empty())
+                scan.flags.push_back({name, take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor))), usr});
+            return CXChildVisit_Continue;
+        default:
+            return CXChildVisit_Continue;
     }
 }
 
@@ -223,7 +223,7 @@ int mocSense(std::string_view directive) {
 // The names of the items between `begin` and `end` of `text` that a
 // `#ifndef Q_MOC_RUN` (or its like) hides from moc.
 std::vector<std::string> itemsHiddenFromMoc(std::string_view text, unsigned begin, unsigned end,
-                                           const std::vector<std::pair<unsigned, std::string>>& items) {
+                                            const std::vector<std::pair<unsigned, std::string>>& items) {
     struct Frame {
         int sense = 0;
         bool inElse = false;
@@ -297,17 +297,17 @@ bool insideTemplate(CXCursor cursor) {
 
 bool isUnsigned(CXType type) {
     switch (clang_getCanonicalType(type).kind) {
-    case CXType_Bool:
-    case CXType_Char_U:
-    case CXType_UChar:
-    case CXType_UShort:
-    case CXType_UInt:
-    case CXType_ULong:
-    case CXType_ULongLong:
-    case CXType_UInt128:
-        return true;
-    default:
-        return false;
+        case CXType_Bool:
+        case CXType_Char_U:
+        case CXType_UChar:
+        case CXType_UShort:
+        case CXType_UInt:
+        case CXType_ULong:
+        case CXType_ULongLong:
+        case CXType_UInt128:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -354,8 +354,7 @@ std::string documentation(const HeaderScan& scan, CXCursor cursor) {
     std::string_view between;
     if (commentEnd <= declBegin && declBegin <= scan.text.size())
         between = scan.text.substr(commentEnd, declBegin - commentEnd);
-    else if (declEnd <= commentBegin && commentBegin + 4 <= scan.text.size() &&
-             scan.text[commentBegin + 3] == '<')
+    else if (declEnd <= commentBegin && commentBegin + 4 <= scan.text.size() && scan.text[commentBegin + 3] == '<')
         between = scan.text.substr(declEnd, commentBegin - declEnd);
     else
         return "";
@@ -389,16 +388,15 @@ CXChildVisitResult collectConstant(CXCursor cursor, CXCursor, CXClientData data)
 
 // The value of an enumerator as the list gives it: decimal, or hexadecimal
 // for the bits of a flags enum.
-std::string valueText(CXCursor constant, bool unsignedType, bool flags, Imported* imported,
-                      const std::string& name) {
+std::string valueText(CXCursor constant, bool unsignedType, bool flags, Imported* imported, const std::string& name) {
     const long long value = clang_getEnumConstantDeclValue(constant);
     const unsigned long long bits = clang_getEnumConstantDeclUnsignedValue(constant);
     const SourcePlace place = placeOf(clang_getCursorLocation(constant));
     const std::string text = unsignedType ? std::to_string(bits) : std::to_string(value);
     if (unsignedType ? bits > UINT32_MAX : value < INT32_MIN || value > INT32_MAX)
-        imported->itemMessages.push_back({ImportMessage::Kind::Warning, place,
-                                          "the value of '" + name + "', " + text +
-                                              ", does not fit in the 32 bits of enumgen's enums (int)"});
+        imported->itemMessages.push_back(
+            {ImportMessage::Kind::Warning, place,
+             "the value of '" + name + "', " + text + ", does not fit in the 32 bits of enumgen's enums (int)"});
     if (flags && (unsignedType || value > 0) && bits != 0) {
         char hex[24];
         std::snprintf(hex, sizeof hex, "0x%llx", bits);
@@ -418,11 +416,12 @@ void markHiddenFromMoc(const HeaderScan& scan, CXCursor cursor,
             if (imported->type.items[i].name == name)
                 imported->itemMessages.push_back(
                     {ImportMessage::Kind::Warning, imported->origin.items[i],
-                     "'" + name + "' is hidden from moc by #ifndef Q_MOC_RUN, so QMetaEnum never knew it and no "
-                                  "stored text holds its key"});
+                     "'" + name +
+                         "' is hidden from moc by #ifndef Q_MOC_RUN, so QMetaEnum never knew it and no "
+                         "stored text holds its key"});
 }
 
-void importItems(const HeaderScan& scan, CXCursor cursor, Imported* imported) {
+void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string>* texts, Imported* imported) {
     ItemVisit visit;
     clang_visitChildren(cursor, collectConstant, &visit);
     const bool unsignedType = isUnsigned(clang_getEnumDeclIntegerType(cursor));
@@ -430,14 +429,14 @@ void importItems(const HeaderScan& scan, CXCursor cursor, Imported* imported) {
     std::vector<std::pair<unsigned, std::string>> offsets;
     std::string previous;
     for (CXCursor constant : visit.constants) {
-        const std::string name = take(clang_getCursorSpelling(constant));
+        const std::string_view name = texts->emplace_back(take(clang_getCursorSpelling(constant)));
         EnumType::Item& item = imported->type.items.emplace_back();
         item.name = item.key = name;
         const SourcePlace place = placeOf(clang_getCursorLocation(constant));
-        item.desc = documentation(scan, constant);
+        item.desc = texts->emplace_back(documentation(scan, constant));
         if (!dependent) {
-            item.value = valueText(constant, unsignedType, !imported->type.flagsName.empty(), imported,
-                                   std::string(name));
+            item.value =
+                valueText(constant, unsignedType, !imported->type.flagsName.empty(), imported, std::string(name));
         } else {
             // Written as the compiler counts on, which enumgen's counting
             // on from the text would not do ("N * 2" gives "N * 3").
@@ -457,7 +456,8 @@ void importItems(const HeaderScan& scan, CXCursor cursor, Imported* imported) {
     markHiddenFromMoc(scan, cursor, offsets, imported);
 }
 
-Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered) {
+Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered,
+                    std::deque<std::string>* texts) {
     Imported imported;
     imported.usr = found.usr;
     imported.registered = registered;
@@ -475,7 +475,7 @@ Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Regist
     for (const FlagsType& flags : scan.flags)
         if (flags.enumUsr == found.usr && type.flagsName.empty())
             type.flagsName = flags.name;
-    importItems(scan, found.cursor, &imported);
+    importItems(scan, found.cursor, texts, &imported);
     return imported;
 }
 
@@ -534,8 +534,9 @@ void addMigrationMessages(const Imported& imported, ImportMessages* messages) {
                                  "." + first + "' (enumgen_generate with QML)"});
     if (imported.registered.how == Registration::Flag && type.flagsName.empty())
         messages->push_back({ImportMessage::Kind::Warning, place,
-                             "'" + old + "' is registered as flags but has no QFlags type (Q_DECLARE_FLAGS), so "
-                                         "the list makes it no flags enum"});
+                             "'" + old +
+                                 "' is registered as flags but has no QFlags type (Q_DECLARE_FLAGS), so "
+                                 "the list makes it no flags enum"});
     messages->insert(messages->end(), imported.itemMessages.begin(), imported.itemMessages.end());
 }
 
@@ -548,8 +549,8 @@ struct TranslationUnit {
 };
 
 // Parses `header`; false, with the compiler's errors, when it has any.
-bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags,
-                 TranslationUnit* unit, ImportMessages* messages) {
+bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags, TranslationUnit* unit,
+                 ImportMessages* messages) {
     std::string text, err;
     if (!readAll(header, &text, &err, MissingFile::IsError)) {
         messages->push_back(placelessError(err));
@@ -581,7 +582,7 @@ bool parseHeader(CXIndex index, const std::string& header, const std::vector<std
 // Adds the enums `header` registers (or declares) to `imported`, but those
 // an earlier header gave already.
 void scanHeader(CXTranslationUnit tu, EnumSelection selection, std::set<std::string>* seen,
-                std::vector<Imported>* imported, ImportMessages* messages) {
+                std::vector<Imported>* imported, std::deque<std::string>* texts, ImportMessages* messages) {
     HeaderScan scan;
     scan.tu = tu;
     scan.file = clang_getFile(tu, take(clang_getTranslationUnitSpelling(tu)).c_str());
@@ -599,7 +600,7 @@ void scanHeader(CXTranslationUnit tu, EnumSelection selection, std::set<std::str
                                  "an unnamed enum is left out: the list has no name to give it"});
             continue;
         }
-        imported->push_back(importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second));
+        imported->push_back(importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second, texts));
     }
 }
 
@@ -633,7 +634,7 @@ bool importHeaders(const ImportRequest& request, ImportResult* result) {
         if (!parseHeader(index, header, flags[i], &unit, &result->messages))
             parsed = false;
         else
-            scanHeader(unit.tu, request.selection, &seen, &imported, &result->messages);
+            scanHeader(unit.tu, request.selection, &seen, &imported, &result->texts, &result->messages);
     }
     clang_disposeIndex(index);
     if (!parsed)

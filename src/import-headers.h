@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ struct EnumOrigin {
 struct ImportResult {
     std::vector<EnumType> enums;
     std::vector<EnumOrigin> origins;
+    // The texts the items' views point into.
+    std::deque<std::string> texts;
     ImportMessages messages;
 };
 

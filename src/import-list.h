@@ -15,4 +15,3 @@ std::string renderEnumList(const std::vector<std::string>& headers, ImportResult
 // Reads `list` as enumgen will, and adds what enumgen will report about it to
 // `result->messages`, each at the declaration its line comes from.
 void checkImportedList(const std::string& list, ImportResult* result);
-

@@ -56,7 +56,7 @@ struct Options {
 bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string* value = arg.starts_with("-p") ? &options->request.buildDir
+        std::string* value = arg.starts_with("-p")   ? &options->request.buildDir
                              : arg.starts_with("-o") ? &options->output
                                                      : nullptr;
         if (value && arg.size() > 2)
@@ -112,8 +112,7 @@ void sortByPlace(const std::vector<std::string>& headers, ImportMessages* messag
             groups.push_back({{rank(m.place), m.place.line, m.place.column}, {}});
         groups.back().second.push_back(std::move(m));
     }
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     messages->clear();
     for (auto& group : groups)
         messages->insert(messages->end(), group.second.begin(), group.second.end());
@@ -141,9 +140,9 @@ bool writeLock(const std::string& list, const std::string& listName, const std::
         std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
         return false;
     }
-    const ListAnalysis analysis = analyzeList(
-        list, {kOutputDir, QmlNames::Unchecked,
-               LockInput{path, text.empty() ? std::nullopt : std::optional(text), LockMode::Extend}});
+    const ListAnalysis analysis =
+        analyzeList(list, {kOutputDir, QmlNames::Unchecked,
+                           LockInput{path, text.empty() ? std::nullopt : std::optional(text), LockMode::Extend}});
     ListMessages errors;
     std::copy_if(analysis.messages.begin(), analysis.messages.end(), std::back_inserter(errors),
                  [](const ListMessage& m) { return !m.file.empty() || !m.noteFile.empty(); });

@@ -81,4 +81,3 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
                   owner->second);
     }
 }
-

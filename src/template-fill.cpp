@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "template-fill.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <utility>
@@ -9,6 +10,8 @@
 #include "text-ops.h"
 
 namespace {
+
+using namespace std::string_view_literals;
 
 constexpr char kIndexedLookup[] = "return 0 <= e && e < size() ? &info[(int)e] : nullptr;";
 constexpr char kSearchedLookup[] =
@@ -78,10 +81,9 @@ constexpr TemplateField kHeaderFields[] = {
     TemplateField::Count,          TemplateField::DescriptionCases,
     TemplateField::ItemLookup,     TemplateField::TranslatedCases,
 };
-constexpr TemplateField kSourceFields[] = {TemplateField::Name,        TemplateField::Count,
-                                           TemplateField::Infos,       TemplateField::Lowers,
-                                           TemplateField::FormerTexts, TemplateField::RetiredTexts,
-                                           TemplateField::Aliases};
+constexpr TemplateField kSourceFields[] = {
+    TemplateField::Name,        TemplateField::Count,        TemplateField::Infos,  TemplateField::Lowers,
+    TemplateField::FormerTexts, TemplateField::RetiredTexts, TemplateField::Aliases};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -177,10 +179,10 @@ void appendTranslatedCases(std::string& out, const EnumType& type) {
     for (const EnumType::Item& item : type.items) {
         if (item.alias)
             continue;
-        out.append("        case Enum::").append(item.name).append(": return qApp->translate(\"").append(type.name);
-        out.append("\", \"").append(item.desc).append("\");\n");
+        out.append("        case Enum::"sv).append(item.name).append(": return qApp->translate(\""sv).append(type.name);
+        out.append("\", \""sv).append(item.desc).append("\");\n"sv);
     }
-    out.append("        default: return QString();");
+    out.append("        default: return QString();"sv);
 }
 
 // Appends the field to `out`: the texts built from the items go straight to
@@ -190,22 +192,22 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
     switch (field) {
         case TemplateField::Values:
             for (const EnumType::Item& item : type.items) {
-                out.append(first ? "    " : ",\n    ").append(item.name).append(" = (int)").append(item.value);
+                out.append(first ? "    "sv : ",\n    "sv).append(item.name).append(" = (int)"sv).append(item.value);
                 first = false;
             }
             return;
         case TemplateField::DescriptionCases:
             for (const EnumType::Item& item : type.items) {
-                out.append("        case Enum::").append(item.name);
-                out.append(": return qApp->translate(\"EnumInfo\", \"").append(item.desc).append("\");\n");
+                out.append("        case Enum::"sv).append(item.name);
+                out.append(": return qApp->translate(\"EnumInfo\", \""sv).append(item.desc).append("\");\n"sv);
             }
-            out.append("        default: return QString();");
+            out.append("        default: return QString();"sv);
             return;
         case TemplateField::Infos:
             for (const EnumType::Item& item : type.items) {
-                out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
-                out.append(", u\"").append(item.name).append("\"_q, u\"").append(item.key).append("\"_q, ");
-                out.append(item.data).append("}");
+                out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
+                out.append(", u\""sv).append(item.name).append("\"_q, u\""sv).append(item.key).append("\"_q, "sv);
+                out.append(item.data).append("}"sv);
                 first = false;
             }
             return;
@@ -215,22 +217,22 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
         case TemplateField::FormerTexts:
             for (const EnumType::Item& item : type.items) {
                 for (const std::string& text : item.formerTexts) {
-                    out.append(first ? "    {" : ",\n    {").append(type.name).append("::").append(item.name);
-                    out.append(", u\"").append(text).append("\"_q}");
+                    out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
+                    out.append(", u\""sv).append(text).append("\"_q}"sv);
                     first = false;
                 }
             }
             return;
         case TemplateField::RetiredTexts:
             for (const std::string& text : type.retiredTexts) {
-                out.append(first ? "    u\"" : ",\n    u\"").append(text).append("\"_q");
+                out.append(first ? "    u\""sv : ",\n    u\""sv).append(text).append("\"_q"sv);
                 first = false;
             }
             return;
         case TemplateField::Aliases: {
             for (size_t i = 0; i < type.items.size(); ++i) {
                 if (type.items[i].alias) {
-                    out.append(first ? "" : ", ").append(toString(static_cast<std::int64_t>(i)));
+                    out.append(first ? ""sv : ", "sv).append(toString(static_cast<std::int64_t>(i)));
                     first = false;
                 }
             }
@@ -250,36 +252,60 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
     }
 }
 
-// Fills the template in `text` with `fields` in turn, each in place of its
-// placeholder, as replaceWithin does step by step. The placeholders cannot
-// overlap, so the steps differ from one pass only where an inserted text
-// brings a placeholder, which would then stand in the one-pass result: in
-// nearly every fill the output is built in one pass, each field where it
-// goes. No step's text is longer than the template and every field it
-// receives together, so when they fit in `maxSize`, every step does. False
-// when a step would outgrow `maxSize`, with `text` partly filled.
+// The start of every placeholder, which a text without it cannot hold.
+constexpr std::string_view kPlaceholderStart = "__ENUM_";
+static_assert(std::all_of(std::begin(kPlaceholders), std::end(kPlaceholders),
+                          [](std::string_view placeholder) { return placeholder.starts_with(kPlaceholderStart); }));
+
+// Whether an inserted text brings a placeholder: one within the bytes from
+// `begin` to `end` of `out`, or across either end of them. The template's
+// own text around them holds none, or it would have been found there.
+bool bringsPlaceholder(std::string_view out, size_t begin, size_t end, std::span<const std::string_view> placeholders) {
+    size_t longest = 0;
+    for (std::string_view placeholder : placeholders)
+        longest = std::max(longest, placeholder.size());
+    begin -= std::min(begin, longest - 1);
+    end = std::min(out.size(), end + longest - 1);
+    const std::string_view around = out.substr(begin, end - begin);
+    return around.find(kPlaceholderStart) != std::string_view::npos && !findEach(around, placeholders).empty();
+}
+
+// Fills `templ`, whose placeholders stand where `found` says, into `text`
+// with `fields` in turn, each in place of its placeholder, as replaceWithin
+// does step by step. The placeholders cannot overlap, so the steps differ
+// from one pass only where an inserted text brings a placeholder, which would
+// then stand in the one-pass result: in nearly every fill the output is built
+// in one pass, each field where it goes. No step's text is longer than the
+// template and every field it receives together, so when they fit in
+// `maxSize`, every step does. False when a step would outgrow `maxSize`, with
+// `text` partly filled.
 bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span<const std::string_view> placeholders,
-          std::string* text, size_t maxSize) {
-    const std::vector<std::pair<size_t, size_t>> found = findEach(*text, placeholders);
-    size_t bound = text->size();
+          std::string_view templ, const std::vector<std::pair<size_t, size_t>>& found, std::string* text,
+          size_t maxSize) {
+    size_t bound = templ.size();
     for (auto [at, i] : found)
         bound += sizeBound(type, fields[i]);
     if (bound <= maxSize) {
-        std::string out;
-        out.reserve(bound);
+        // The buffer of the last output is reused.
+        text->clear();
+        text->reserve(bound);
+        std::vector<std::pair<size_t, size_t>> inserted;
         size_t copied = 0;
         for (auto [at, i] : found) {
-            out.append(*text, copied, at - copied);
-            appendField(out, type, fields[i]);
+            text->append(templ.substr(copied, at - copied));
+            const size_t begin = text->size();
+            appendField(*text, type, fields[i]);
+            inserted.emplace_back(begin, text->size());
             copied = at + placeholders[i].size();
         }
-        out.append(*text, copied);
-        if (findEach(out, placeholders).empty()) {
-            text->swap(out);
+        text->append(templ.substr(copied));
+        if (std::none_of(inserted.begin(), inserted.end(), [&](std::pair<size_t, size_t> range) {
+                return bringsPlaceholder(*text, range.first, range.second, placeholders);
+            }))
             return true;
-        }
     }
     std::string field, scratch;
+    text->assign(templ);
     for (size_t i = 0; i < fields.size(); ++i) {
         field.clear();
         appendField(field, type, fields[i]);
@@ -292,17 +318,26 @@ bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span
 }  // namespace
 
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
-    return fill(type, kHeaderFields, kHeaderPlaceholders, text, maxSize);
+    const std::string templ = std::move(*text);
+    return fill(type, kHeaderFields, kHeaderPlaceholders, templ, findEach(templ, kHeaderPlaceholders), text, maxSize);
 }
 
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
-    return fill(type, kSourceFields, kSourcePlaceholders, text, maxSize);
+    const std::string templ = std::move(*text);
+    return fill(type, kSourceFields, kSourcePlaceholders, templ, findEach(templ, kSourcePlaceholders), text, maxSize);
 }
 
-bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, EnumFile file, std::string* text) {
-    *text = file == EnumFile::Header ? templates.header : templates.source;
-    return file == EnumFile::Header ? fillHeader(type, text, templates.maxOutputSize)
-                                    : fillSource(type, text, templates.maxOutputSize);
+TemplatePlaces findPlaces(const EnumTemplates& templates) {
+    return {findEach(templates.header, kHeaderPlaceholders), findEach(templates.source, kSourcePlaceholders)};
+}
+
+bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, const TemplatePlaces& places, EnumFile file,
+                  std::string* text) {
+    if (file == EnumFile::Header)
+        return fill(type, kHeaderFields, kHeaderPlaceholders, templates.header, places.header, text,
+                    templates.maxOutputSize);
+    return fill(type, kSourceFields, kSourcePlaceholders, templates.source, places.source, text,
+                templates.maxOutputSize);
 }
 
 namespace {
@@ -371,4 +406,3 @@ std::string includedHeader(const EnumType& type, std::string_view header) {
     }
     return included;
 }
-

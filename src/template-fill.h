@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "enum-model.h"
 
@@ -30,9 +32,17 @@ inline const char* extensionOf(EnumFile file) { return file == EnumFile::Header 
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize);
 
+// Where the templates' placeholders stand: the same for every enum, so they
+// are looked for once.
+struct TemplatePlaces {
+    std::vector<std::pair<size_t, size_t>> header, source;
+};
+TemplatePlaces findPlaces(const EnumTemplates& templates);
+
 // Fills the template of the enum's `file` into `text`, as fillHeader and
 // fillSource do.
-bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, EnumFile file, std::string* text);
+bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, const TemplatePlaces& places, EnumFile file,
+                  std::string* text);
 
 // The enum's header as the application's other files include it: without
 // each part from "#ifdef ENUMGEN_SOURCE_<Name>" to its "#endif", which only

@@ -106,7 +106,7 @@ TEST_F(Hostile, InputsThatCannotBeGeneratedFailWithShortMessages) {
     const std::string longName(50 << 20, 'L');
     writeFile(tree.work / "enum-list",
               "+" + longName + "\n+Nul" + std::string(1, '\0') + "\n-X[=Foo=]\n-" + longName + "\n");
-    RunResult names = run(100 << 20);
+    RunResult names = run(64 << 20);
     EXPECT_EQ(names.status, 1);
     const std::string cut = std::string(60, 'L') + "...";
     EXPECT_EQ(names.err, "enum-list:1:2: error: enum name '" + cut +

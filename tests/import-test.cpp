@@ -26,8 +26,8 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
 
 RunResult runIn(const fs::path& dir, const std::string& command) {
     RunResult result;
-    const std::string shell = "cd '" + dir.string() + "' && " + command + " >'" + (dir / ".stdout").string() +
-                              "' 2>'" + (dir / ".stderr").string() + "'";
+    const std::string shell = "cd '" + dir.string() + "' && " + command + " >'" + (dir / ".stdout").string() + "' 2>'" +
+                              (dir / ".stderr").string() + "'";
     result.status = WEXITSTATUS(std::system(shell.c_str()));
     result.out = readFile(dir / ".stdout");
     result.err = readFile(dir / ".stderr");

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "enum-check.h"
-#include "enum-values.h"
 #include "enum-reader.h"
+#include "enum-values.h"
 
 namespace {
 
@@ -38,8 +38,10 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
     EXPECT_EQ(items[2].name, " *H");
     EXPECT_EQ(items[3].name, "*I");
     EXPECT_EQ(enums[0].defaultIndex, 3) << "only a star right after '-' counts";
-    EXPECT_EQ(std::string(items[4].name) + "|" + std::string(items[4].key), "|") << "the name ends at an unclosed marker";
-    EXPECT_EQ(std::string(items[5].key) + "|" + std::string(items[5].desc), "k[-z-|z") << "each field is searched on the whole line";
+    EXPECT_EQ(std::string(items[4].name) + "|" + std::string(items[4].key), "|")
+        << "the name ends at an unclosed marker";
+    EXPECT_EQ(std::string(items[5].key) + "|" + std::string(items[5].desc), "k[-z-|z")
+        << "each field is searched on the whole line";
     EXPECT_EQ(items[6].value + "|" + items[6].data, " 5 |  d ");
     EXPECT_TRUE(enums[1].sequential) << "an empty value field is no explicit value";
     EXPECT_EQ(enums[1].items[1].value, "1");
@@ -93,10 +95,10 @@ TEST(Values, CountingWarnsWhereALiteralIsNotCountedOnByOne) {
     // A counted value that is not one more than the literal before it gets a
     // warning; counting on a decimal number inside an expression is meant.
     const std::pair<const char*, CountingHazard> cases[] = {
-        {"9", CountingHazard::None},         {"0x1", CountingHazard::None},        {"0x09", CountingHazard::NotDecimal},
-        {"07", CountingHazard::None},        {"010", CountingHazard::NotDecimal},  {"0b1", CountingHazard::NotDecimal},
-        {"-1", CountingHazard::Downward},    {"5 - 1", CountingHazard::Downward},  {"1 << 3", CountingHazard::None},
-        {"Foo09", CountingHazard::None},     {"1'009", CountingHazard::None}};
+        {"9", CountingHazard::None},      {"0x1", CountingHazard::None},       {"0x09", CountingHazard::NotDecimal},
+        {"07", CountingHazard::None},     {"010", CountingHazard::NotDecimal}, {"0b1", CountingHazard::NotDecimal},
+        {"-1", CountingHazard::Downward}, {"5 - 1", CountingHazard::Downward}, {"1 << 3", CountingHazard::None},
+        {"Foo09", CountingHazard::None},  {"1'009", CountingHazard::None}};
     for (const auto& [value, hazard] : cases)
         EXPECT_EQ(countingHazard(value, addOne(value).value()), hazard) << value;
     // For a literal alone, the warning and the evaluation agree.

@@ -48,7 +48,7 @@ struct Filled {
 };
 
 Filled fillAll(std::string_view list, const std::string& headerTemplate) {
-    Filled result{analyzeList(list, {kOutputDir, QmlNames::Checked}), {}};
+    Filled result{analyzeList(std::string(list), {kOutputDir, QmlNames::Checked}), {}};
     for (const EnumType& type : result.analysis.enums) {
         std::string header = headerTemplate;
         std::string source = kEveryPlaceholder;

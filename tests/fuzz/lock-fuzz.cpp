@@ -44,11 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
           "a written lock reads back otherwise");
 
     for (LockMode mode : {LockMode::Extend, LockMode::Update, LockMode::Frozen}) {
-        const ListAnalysis analysis = analyzeList(list, {kOutputDir, QmlNames::Unchecked, LockInput{"app.lock", lock, mode}});
+        const ListAnalysis analysis =
+            analyzeList(std::string(list), {kOutputDir, QmlNames::Unchecked, LockInput{"app.lock", lock, mode}});
         if (!analysis.lockText || hasErrors(analysis.messages))
             continue;
         const ListAnalysis again =
-            analyzeList(list, {kOutputDir, QmlNames::Unchecked, LockInput{"app.lock", *analysis.lockText, LockMode::Frozen}});
+            analyzeList(std::string(list),
+                        {kOutputDir, QmlNames::Unchecked, LockInput{"app.lock", *analysis.lockText, LockMode::Frozen}});
         check(!lockErrors(again.messages) && again.lockText == analysis.lockText,
               "the lock written for a list does not hold it under --locked");
     }

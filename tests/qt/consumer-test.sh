@@ -85,6 +85,15 @@ build() {
     try_build || { cat "$tmp/build.log"; fail "build failed"; }
     ! make_warned || fail "make warned"
 }
+# Accepts the list's changes into its lock, as a user does on purpose.
+accept() {
+    if [ "$way" = qmake ]; then
+        make -C "$app" enumgen_lock_update > "$tmp/accept.log" 2>&1
+    else
+        cmake --build "$app" --target "${target}_lock_update" > "$tmp/accept.log" 2>&1
+    fi || { cat "$tmp/accept.log"; fail "the lock update failed"; }
+}
+lock=$tmp/src/app/drawing.enums.lock
 # Every object file, generated file and the generator's stamp, with its mtime;
 # objects named as qmake names them.
 times() { find "$app" \( -name '*.o' -o -path "$enum/*" -o -name enumgen.stamp \) -printf '%P %T@\n' | sort; }
@@ -133,13 +142,23 @@ touch "$generator"
 build
 [ "$(changed "$before")" = "enumgen.stamp " ] || fail "a new generator rebuilt: $(changed "$before")"
 
-# Item keys are only in the item table of the enum's source. Text outside the
-# markers is a warning, shown at its line by a build that succeeds.
+# A changed key would lose the settings that hold the old one: the lock stops
+# the build at the list's line until the change is accepted. Item keys are
+# only in the item table of the enum's source. Text outside the markers is a
+# warning, shown at its line by a build that succeeds.
 before=$(times); tick
 sed -i 's/\[\[blue\]\]/[[navy]] (was blue)/' "$list"
+line=$(grep -n '(was blue)' "$list" | cut -d: -f1)
+! try_build || fail "a key change built past the lock"
+ide_reads error "$line" || fail "no error at the list's line: $(cat "$tmp/build.log")"
+accept
 build
 [ "$(changed "$before")" = "color.cpp color.o enumgen.stamp " ] || fail "a key change rebuilt: $(changed "$before")"
-ide_reads warning "$(grep -n '(was blue)' "$list" | cut -d: -f1)" || fail "no warning at the list's line: $(cat "$tmp/build.log")"
+grep -q 'key "navy" former-key "blue"' "$lock" || fail "the lock: $(cat "$lock")"
+ide_reads warning "$line" || fail "no warning at the list's line: $(cat "$tmp/build.log")"
+# The settings still hold the old key, which reads as the item.
+[ "$("$app/drawing")" = "Square (4 corners) in Deep blue #0000ff; No option" ] ||
+    fail "drawing from settings with the old key printed: $("$app/drawing")"
 [ "$("$app/drawing" circle navy)" = "Circle (0 corners) in Deep blue #0000ff; No option" ] ||
     fail "drawing with the new key printed: $("$app/drawing" circle navy)"
 
@@ -153,8 +172,11 @@ cp "$tmp/list" "$list"
 build
 
 # A removed enum's files leave the output folder (and its object qmake's
-# build folder), so its header can no longer be included.
+# build folder), so its header can no longer be included, once its removal
+# is accepted.
 sed -i '/^+Priority/,/^$/d' "$list"
+! try_build || fail "a removed enum built past the lock"
+accept
 build
 left=$(find "$enum" "$enum/../include" "$app" -maxdepth 1 -name 'priority.*')
 [ -z "$left" ] || fail "a removed enum left: $left"
@@ -163,6 +185,28 @@ cp "$tmp/src/app/main.cpp" "$tmp/main.cpp"
 echo '#include "priority.hpp"' >> "$tmp/src/app/main.cpp"
 ! try_build || fail "the removed enum's header was still included"
 cp "$tmp/main.cpp" "$tmp/src/app/main.cpp"
+
+# An item inserted mid-enum renumbers those after it: the build fails at the
+# first of them. With a value of its own, and the next item's value given as
+# the message says, the item is added to the lock.
+sed -i 's/^-Square/-Pentagon[[pentagon]][-Pentagon-][:5:]\n-Square/' "$list"
+! try_build || fail "an inserted item built past the lock"
+ide_reads error "$(grep -n '^-Square' "$list" | cut -d: -f1)" || fail "no error at Square's line: $(cat "$tmp/build.log")"
+sed -i 's/^-Pentagon\[\[pentagon\]\]/-Pentagon[[pentagon]][=5=]/; s/^-Square\[\[square\]\]/-Square[[square]][=1=]/' "$list"
+build
+grep -q '^item Pentagon value 5 key "pentagon"$' "$lock" || fail "the lock lacks the new item: $(cat "$lock")"
+# In CI the lock is frozen: a change it lacks fails the build.
+sed -i 's/^-Triangle.*/&\n-Hexagon[[hexagon]][-Hexagon-][:6:][=6=]/' "$list"
+if [ "$way" = qmake ]; then
+    ! (cd "$app" && qmake6 "$tmp/src/app/drawing.pro" ENUMGEN_LOCKED=1) > "$tmp/build.log" 2>&1 ||
+        fail "qmake with ENUMGEN_LOCKED took a stale lock"
+else
+    cmake -DENUMGEN_LOCKED=ON "$app" > /dev/null
+    ! try_build || fail "a build with ENUMGEN_LOCKED took a stale lock"
+fi
+grep -q "is not in the lock" "$tmp/build.log" || fail "no message about the stale lock: $(cat "$tmp/build.log")"
+sed -i '/^-Hexagon/d' "$list"
+[ "$way" = qmake ] || cmake -DENUMGEN_LOCKED=OFF "$app" > /dev/null
 
 # lupdate finds the descriptions in the generated headers.
 ts=$tmp/src/app/drawing_fr.ts
