@@ -51,11 +51,14 @@ bool removeStaleOutputs(OutputRun* run) {
             continue;
         if (run->mode == OutputMode::Check) {
             tell(run, OutputEvent::Kind::OutOfDate, path, {});
-        } else if (removeFile(path, &err)) {
-            tell(run, OutputEvent::Kind::Removed, path, {});
-        } else {
+            continue;
+        }
+        bool removed = false;
+        if (!removeFile(path, &removed, &err)) {
             run->errors.push_back(err);
             ok = false;
+        } else if (removed) {
+            tell(run, OutputEvent::Kind::Removed, path, {});
         }
     }
     return ok;

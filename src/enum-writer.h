@@ -53,5 +53,5 @@ bool writeOutput(const std::string& path, const std::string& text, OutputRun* ru
 // Removes the .hpp and .cpp files in the run's folder that are none of its
 // outputs, such as the files of a removed enum (with OutputMode::Check,
 // leaves them and counts them out of date). For folders that only the
-// generator writes.
+// generator writes; a file that another run removed first is no failure.
 bool removeStaleOutputs(OutputRun* run);

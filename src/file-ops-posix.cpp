@@ -260,22 +260,36 @@ bool listFiles(const std::string& dir, std::vector<std::string>* names, std::str
         *err = fileError(dir, "list", errno);
         return false;
     }
-    errno = 0;
-    while (const dirent* entry = ::readdir(stream)) {
+    // readdir tells its end from a failure only by errno, which each entry's
+    // lstat may have set.
+    int failure = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(stream);
+        if (!entry) {
+            failure = errno;
+            break;
+        }
         struct stat st;
         const std::string name = entry->d_name;
-        if (::lstat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
-            names->push_back(name);
+        if (::lstat((dir + "/" + name).c_str(), &st) == 0) {
+            if (S_ISREG(st.st_mode))
+                names->push_back(name);
+        } else if (errno != ENOENT) {
+            // An entry removed since readdir saw it is simply not listed.
+            failure = errno;
+            break;
+        }
     }
-    const int readError = errno;
     ::closedir(stream);
-    if (readError != 0)
-        *err = fileError(dir, "list", readError);
-    return readError == 0;
+    if (failure != 0)
+        *err = fileError(dir, "list", failure);
+    return failure == 0;
 }
 
-bool removeFile(const std::string& path, std::string* err) {
-    if (::unlink(path.c_str()) == 0)
+bool removeFile(const std::string& path, bool* removed, std::string* err) {
+    *removed = ::unlink(path.c_str()) == 0;
+    if (*removed || errno == ENOENT)
         return true;
     *err = fileError(path, "remove", errno);
     return false;

@@ -118,29 +118,68 @@ bool sameContent(HANDLE file, const std::string& text, bool* same) {
     return true;
 }
 
-// The temporary file being written, for the Ctrl-C handler to remove. The
-// handler runs on a thread of its own, so the path is in a fixed buffer and
-// the file is opened to allow its deletion while it is being written.
+// The file being written, temporary or new, for the Ctrl-C handler to remove.
+// The handler runs on a thread of its own, so the path is in a fixed buffer
+// and the file is opened to allow its deletion while it is being written.
 wchar_t gTempPath[MAX_PATH * 4];
 volatile LONG gTempInUse = 0;
 
+// The attributes a replacement takes over from the file it replaces.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Deletes the file being written, which may be read-only already.
+void discardTemp() {
+    SetFileAttributesW(gTempPath, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(gTempPath);
+}
+
 BOOL WINAPI removeTempAndDie(DWORD) {
     if (InterlockedCompareExchange(&gTempInUse, 0, 0))
-        DeleteFileW(gTempPath);
+        discardTemp();
     // The status Windows' own handler ends a process with on Ctrl-C; ending
     // here also stops the main thread before it renames the deleted file.
     ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
-bool writeAll(HANDLE file, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
+// Creates the file `path`, which must not exist yet, for writing, and makes
+// it the one an interruption removes.
+HANDLE createMarked(const std::wstring& path) {
+    if (path.size() >= std::size(gTempPath)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::memcpy(gTempPath, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    InterlockedExchange(&gTempInUse, 1);
+    HANDLE file =
+        CreateFileW(gTempPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        InterlockedExchange(&gTempInUse, 0);
+        SetLastError(code);
+    }
+    return file;
+}
+
+// Writes `text` to the file just created and closes it, deleting it on
+// failure; the last error tells why.
+bool fillMarked(HANDLE file, const std::string& text) {
+    bool ok = true;
+    for (size_t done = 0; ok && done < text.size();) {
         const DWORD chunk = DWORD(std::min<size_t>(text.size() - done, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file, text.data() + done, chunk, &written, nullptr))
-            return false;
+        ok = WriteFile(file, text.data() + done, chunk, &written, nullptr);
         done += written;
     }
-    return true;
+    DWORD code = GetLastError();
+    if (!CloseHandle(file) && ok) {
+        ok = false;
+        code = GetLastError();
+    }
+    if (!ok)
+        discardTemp();
+    SetLastError(code);
+    return ok;
 }
 
 // Creates a fresh hidden temporary file in `folder` (empty or ending in a
@@ -154,68 +193,84 @@ HANDLE createTemp(const std::wstring& folder) {
         std::wstring path = folder + L".enumgen-";
         for (int i = 0; i < 6; ++i, seed /= 36)
             path += kLetters[seed % 36];
-        if (path.size() >= std::size(gTempPath)) {
-            SetLastError(ERROR_FILENAME_EXCED_RANGE);
-            return INVALID_HANDLE_VALUE;
-        }
-        std::memcpy(gTempPath, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-        InterlockedExchange(&gTempInUse, 1);
-        HANDLE file = CreateFileW(gTempPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            return file;
+        HANDLE file = createMarked(path);
         const DWORD code = GetLastError();
-        InterlockedExchange(&gTempInUse, 0);
-        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
-            return INVALID_HANDLE_VALUE;
+        if (file != INVALID_HANDLE_VALUE || (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS))
+            return file;
     }
     return INVALID_HANDLE_VALUE;
 }
 
-// Writes `text` to a temporary file beside `path` and moves it over `path` in
-// one step. On failure the temporary file is removed and the last error set.
-bool replaceFile(const std::wstring& path, const std::string& text) {
+// Writes `text` to `path`, which must not exist yet. On failure the file is
+// removed and the last error set (ERROR_FILE_EXISTS when `path` has appeared
+// since).
+bool createFile(const std::wstring& path, const std::string& text) {
+    HANDLE file = createMarked(path);
+    const bool ok = file != INVALID_HANDLE_VALUE && fillMarked(file, text);
+    InterlockedExchange(&gTempInUse, 0);
+    return ok;
+}
+
+// Moves the temporary file over `path`, waiting a while for a target that
+// another process holds open. A read-only target gives up its flag for the
+// move, and gets it back when the move fails.
+bool moveOver(const std::wstring& path, DWORD attributes) {
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly && !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+        return false;
+    for (int tries = 1;; ++tries) {
+        if (MoveFileExW(gTempPath, path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return true;
+        const DWORD code = GetLastError();
+        // A target held open shows as a sharing violation or as access denied.
+        if ((!isBusy(code) && code != ERROR_ACCESS_DENIED) || tries == kTries) {
+            if (readOnly)
+                SetFileAttributesW(path.c_str(), attributes);
+            SetLastError(code);
+            return false;
+        }
+        Sleep(kPauseMillis);
+    }
+}
+
+// Writes `text` to a temporary file beside `path` with the kept ones of the
+// target's `attributes` and moves it over `path` in one step. On failure the
+// temporary file is removed and the last error set.
+bool replaceFile(const std::wstring& path, const std::string& text, DWORD attributes) {
     const size_t separator = path.find_last_of(L"/\\");
     HANDLE file = createTemp(separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1));
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool ok = writeAll(file, text);
-    DWORD code = GetLastError();
-    if (!CloseHandle(file) && ok) {
-        ok = false;
-        code = GetLastError();
-    }
-    for (int tries = 1; ok; ++tries) {
-        if (MoveFileExW(gTempPath, path.c_str(), MOVEFILE_REPLACE_EXISTING))
-            break;
-        code = GetLastError();
-        // A target held open shows as a sharing violation or as access denied.
-        if ((!isBusy(code) && code != ERROR_ACCESS_DENIED) || tries == kTries)
-            ok = false;
-        else
-            Sleep(kPauseMillis);
-    }
+    bool ok = fillMarked(file, text);
+    if (ok && (attributes & kKeptAttributes))
+        ok = SetFileAttributesW(gTempPath, attributes & kKeptAttributes);
+    ok = ok && moveOver(path, attributes);
+    const DWORD code = GetLastError();
     if (!ok)
-        DeleteFileW(gTempPath);
+        discardTemp();
     InterlockedExchange(&gTempInUse, 0);
     SetLastError(code);
     return ok;
 }
 
-// Compares the file at `path` with `text`; false, with `err`, when it cannot be read.
+// Compares the file at `path` with `text` and gives its attributes, or tells
+// that it is `absent`; false, with `err`, when it cannot be read.
 bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, MissingOutput missing,
-             bool* differs, std::string* err) {
+             bool* differs, bool* absent, DWORD* attributes, std::string* err) {
+    *absent = false;
     HANDLE file = openForReading(widePath);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         *differs = !text.empty() || missing == MissingOutput::DiffersFromAll;
-        if (isMissing(code))
+        *absent = isMissing(code);
+        if (*absent)
             return true;
         *err = fileError(path, "read", code, widePath);
         return false;
     }
     bool same = false;
-    const bool ok = sameContent(file, text, &same);
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(file, &info) && sameContent(file, text, &same);
     const DWORD code = GetLastError();
     CloseHandle(file);
     if (!ok) {
@@ -223,6 +278,7 @@ bool inspect(const std::string& path, const std::wstring& widePath, const std::s
         return false;
     }
     *differs = !same;
+    *attributes = info.dwFileAttributes;
     return true;
 }
 
@@ -264,7 +320,9 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
         *err = fileError(path, "read", GetLastError(), widePath);
         return false;
     }
-    return inspect(path, widePath, text, missing, differs, err);
+    bool absent;
+    DWORD attributes;
+    return inspect(path, widePath, text, missing, differs, &absent, &attributes, err);
 }
 
 bool overwrite(const std::string& path, const std::string& text, std::string* err, MissingOutput missing) {
@@ -274,11 +332,20 @@ bool overwrite(const std::string& path, const std::string& text, std::string* er
         return true;
     }
     bool differs = true;
-    if (!inspect(path, widePath, text, missing, &differs, err))
+    bool absent = false;
+    DWORD attributes = 0;
+    if (!inspect(path, widePath, text, missing, &differs, &absent, &attributes, err))
         return true;
-    if (differs && !replaceFile(widePath, text))
+    if (!differs)
+        return false;
+    // A new file needs neither a temporary file nor a rename; one that has
+    // appeared since is replaced like any other.
+    bool written = absent && createFile(widePath, text);
+    if (!written && (!absent || GetLastError() == ERROR_FILE_EXISTS))
+        written = replaceFile(widePath, text, attributes);
+    if (!written)
         *err = fileError(path, "write", GetLastError(), widePath);
-    return differs;
+    return true;
 }
 
 bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err) {
@@ -311,11 +378,25 @@ bool listFiles(const std::string& dir, std::vector<std::string>* names, std::str
     return true;
 }
 
-bool removeFile(const std::string& path, std::string* err) {
+bool removeFile(const std::string& path, bool* removed, std::string* err) {
+    *removed = false;
     std::wstring widePath;
-    if (widen(path, &widePath) && DeleteFileW(widePath.c_str()))
+    if (!widen(path, &widePath)) {
+        *err = fileError(path, "remove", GetLastError(), widePath);
+        return false;
+    }
+    // A read-only file goes too, as on POSIX systems; it keeps its flag if it cannot.
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetFileAttributesW(widePath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    *removed = DeleteFileW(widePath.c_str());
+    const DWORD code = GetLastError();
+    if (*removed || isMissing(code))
         return true;
-    *err = fileError(path, "remove", GetLastError(), widePath);
+    if (readOnly)
+        SetFileAttributesW(widePath.c_str(), attributes);
+    *err = fileError(path, "remove", code, widePath);
     return false;
 }
 

@@ -28,21 +28,31 @@ bool compareFile(const std::string& path, const std::string& text, bool* differs
                  MissingOutput missing = MissingOutput::HoldsEmptyText);
 
 // Makes the file at `path` hold exactly `text`, writing only when it does not
-// already, so an unchanged output keeps its time stamp. The new text of an
-// existing file goes to a temporary file beside `path` that is renamed over
-// it, so a failed write leaves the old file as it was; an existing file keeps
-// its mode. A new file may be written in place, and is removed when its write
-// fails or is interrupted: no file is ever left half written. Returns true
-// when the content differed from `text` (a missing file as compareFile
-// tells); a failure fills `err`.
+// already, so an unchanged output keeps its time stamp. The same on every
+// platform:
+// - An existing file gets its new text through a temporary file beside it
+//   that is renamed over it, so a failed write leaves the old file as it was.
+//   The new file keeps the old one's permissions (the mode; on Windows the
+//   read-only, hidden and system attributes). A read-only file is replaced
+//   too, as a rename replaces it on POSIX systems: the folder decides, and
+//   the outputs' folder belongs to the generator.
+// - A new file is written in place, with the default permissions; one that
+//   appears meanwhile is replaced as above.
+// The file being written, temporary or new, is removed when its write fails
+// or the run is interrupted (removeTempFileOnInterrupt), so no file is left
+// half written. Returns true when the content differed from `text` (a
+// missing file as compareFile tells); a failure fills `err`.
 bool overwrite(const std::string& path, const std::string& text, std::string* err,
                MissingOutput missing = MissingOutput::HoldsEmptyText);
 
-// The names of the regular files in the directory `dir`, in no set order.
+// The names of the regular files in the directory `dir`, in no set order. An
+// entry removed while the directory is read is left out.
 bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err);
 
-// Removes the file at `path`.
-bool removeFile(const std::string& path, std::string* err);
+// Removes the file at `path`, a read-only one too. A file that is gone
+// already (another run removed it since it was listed) is no failure:
+// `removed` tells whether this call removed it.
+bool removeFile(const std::string& path, bool* removed, std::string* err);
 
 // True when both paths name the same existing directory.
 bool sameDirectory(const std::string& a, const std::string& b);

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Runs of the built generator against failing file systems and inputs.
+// Runs of the built generator against failing file systems and inputs, and
+// the platform's file operations against a racing process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
+#include "file-ops.h"
 #include "test-util.h"
 
 namespace {
@@ -142,6 +147,27 @@ TEST_F(Run, FailedStandardOutputIsAnError) {
     RunResult result = runEnumgen(tree.work, "", "/dev/full");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "enumgen: error: standard output: cannot write: No space left on device\n");
+}
+
+TEST(FileOps, ListingSurvivesEntriesRemovedMeanwhile) {
+    // Another process makes and removes files while the folder is listed:
+    // an entry can go between being read and being looked at.
+    TempTree tree;
+    std::atomic<int> rounds = 0;
+    std::thread churn([&] {
+        for (; rounds < 20; ++rounds) {
+            for (int i = 0; i < 100; ++i)
+                ::close(::open((tree.out / std::to_string(i)).c_str(), O_CREAT | O_WRONLY, 0644));
+            for (int i = 0; i < 100; ++i)
+                ::unlink((tree.out / std::to_string(i)).c_str());
+        }
+    });
+    std::string err;
+    for (std::vector<std::string> names; rounds < 20 && err.empty(); names.clear())
+        listFiles(tree.out.string(), &names, &err);
+    rounds = 20;
+    churn.join();
+    EXPECT_EQ(err, "");
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ source=$1 build=$2 way=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $way: $*" >&2; exit 1; }
+# make's own warnings in the build log, such as two rules for one file.
+make_warned() { grep -E '^(g?make(\[[0-9]+\])?|[^ :]*Makefile[^ :]*:[0-9]+): warning:' "$tmp/build.log"; }
 mkdir "$tmp/src"
 cp -r "$source/examples/app" "$tmp/src/"
 app=$tmp/build
@@ -64,6 +66,7 @@ qmake-qml)
     cp -r "$source/examples/qml" "$tmp/src/"
     (mkdir "$app" && cd "$app" && qmake6 "$tmp/src/qml/cards.pro" && make -j"$(nproc)") > "$tmp/build.log" 2>&1 ||
         { cat "$tmp/build.log"; fail "build failed"; }
+    ! make_warned || fail "make warned"
     out=$(QT_QPA_PLATFORM=offscreen "$app/cards" --print spades)
     [ "$out" = "Spades, The suit is trumps: yes; table: spades, trumps" ] || fail "cards printed: $out"
     echo "PASS: $way"
@@ -78,7 +81,10 @@ if [ "$way" = qmake ]; then
 else
     try_build() { cmake --build "$app" > "$tmp/build.log" 2>&1; }
 fi
-build() { try_build || { cat "$tmp/build.log"; fail "build failed"; }; }
+build() {
+    try_build || { cat "$tmp/build.log"; fail "build failed"; }
+    ! make_warned || fail "make warned"
+}
 # Accepts the list's changes into its lock, as a user does on purpose.
 accept() {
     if [ "$way" = qmake ]; then

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Runs the Windows build of enumgen under wine: every golden case and language
 # server session through the test program, then what only Windows has: a
-# target another process holds open, and Ctrl-C while a file is being written.
+# target another process holds open, read-only files, and Ctrl-C while a file
+# is being written.
 #   wine-test.sh ENUMGEN_EXE TEST_PROGRAM
 set -euo pipefail
 exe=$1 tests=$2
@@ -50,17 +51,35 @@ grep -q '^enumgen: error: \.\./enum/color\.hpp: cannot read: ' ../err || fail "a
 [ "$(cat ../enum/color.hpp)" = old ] || fail "a held target was changed"
 wait || true
 
-# Ctrl-C (wine turns SIGINT into it) while a 120 MB header is being written:
-# the temporary file goes, and the status is Windows' for Ctrl-C.
+# A read-only output is replaced and stays read-only (wine keeps the flag as
+# the file's write bits); a read-only stale file is removed.
+echo old > ../enum/color.hpp
+touch ../enum/stale.hpp
+chmod a-w ../enum/color.hpp ../enum/stale.hpp
+"$wine" "$exe" --brief --remove-stale > ../out 2> ../err || fail "read-only files: $(cat ../err)"
+[ "$(cat ../enum/color.hpp)" = "// Color" ] || fail "a read-only target holds: $(cat ../enum/color.hpp)"
+[ "$(stat -c %A ../enum/color.hpp)" = -r--r--r-- ] || fail "a read-only target became $(stat -c %A ../enum/color.hpp)"
+[ ! -e ../enum/stale.hpp ] || fail "a read-only stale file was left"
+
+# Ctrl-C (wine turns SIGINT into it) while a 120 MB header is being written,
+# new in place, then over an old one through a temporary file: the file being
+# written goes, and the status is Windows' for Ctrl-C. The header is left as
+# it was, or whole where the write ended before wine passed Ctrl-C on.
 head -c $((30 << 20)) /dev/zero | tr '\0' d | sed 's/^/+Big[-/; s/$/-]/' > enum-list
 printf '__ENUM_DESC__ENUM_DESC__ENUM_DESC__ENUM_DESC' > enum_type.hpp
-env --default-signal=INT "$wine" "$exe" > /dev/null &
-until ls ../enum/.enumgen-* > /dev/null 2>&1; do
-    kill -0 $! 2> /dev/null || fail "enumgen ended before it was interrupted"
+for writing in ../enum/big.hpp '../enum/.enumgen-*'; do
+    [ "$writing" = ../enum/big.hpp ] || echo old > ../enum/big.hpp
+    env --default-signal=INT "$wine" "$exe" > /dev/null &
+    until [ -e $writing ]; do
+        kill -0 $! 2> /dev/null || fail "enumgen ended before it was interrupted"
+    done
+    kill -INT $!
+    status=0
+    wait $! || status=$?
+    [ "$status" = $((0xC000013A & 0xff)) ] || fail "Ctrl-C gave status $status"
+    ! ls ../enum/.enumgen-* > /dev/null 2>&1 || fail "Ctrl-C left $(ls ../enum/.enumgen-*)"
+    size=$(stat -c %s ../enum/big.hpp 2> /dev/null || echo none)
+    [ "$size" = $((120 << 20)) ] || [ "$size" = "$([ "$writing" = ../enum/big.hpp ] && echo none || echo 4)" ] ||
+        fail "Ctrl-C left a big.hpp of $size bytes"
 done
-kill -INT $!
-status=0
-wait $! || status=$?
-[ "$status" = $((0xC000013A & 0xff)) ] || fail "Ctrl-C gave status $status"
-! ls ../enum/.enumgen-* > /dev/null 2>&1 || fail "Ctrl-C left $(ls ../enum/.enumgen-*)"
-echo "PASS: golden cases, a held target and Ctrl-C under wine"
+echo "PASS: golden cases, a held target, read-only files and Ctrl-C under wine"
