@@ -218,9 +218,6 @@ function(enumgen_generate target)
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
     COMMENT "Generating the enum files of ${target}"
-    # Without ENUMGEN_LOCKED the generator expression is no argument at all,
-    # rather than an empty one that enumgen refuses.
-    COMMAND_EXPAND_LISTS
     VERBATIM)
   if(arg_LOCK)
     add_custom_target(${target}_lock_update

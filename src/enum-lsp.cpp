@@ -139,12 +139,13 @@ std::string pathOf(std::string_view uri) {
     return path;
 }
 
-// The "file:" URI of an absolute path.
+// The "file:" URI of an absolute path, with '/' between names ("C:/x" on
+// Windows gives "file:///C:/x").
 std::string uriOf(std::string_view path) {
-    std::string uri = "file://";
+    std::string uri = path.starts_with('/') ? "file://" : "file:///";
     for (char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || std::string_view("/-._~").find(c) != std::string_view::npos) {
+        if (std::isalnum(byte) || std::string_view("/-._~:").find(c) != std::string_view::npos) {
             uri.push_back(c);
         } else {
             constexpr char kHex[] = "0123456789ABCDEF";
@@ -168,7 +169,11 @@ std::optional<LockInput> lockOf(const LspServer& server, const std::string& uri)
     // The editor shows the list, not the lock: a lock it cannot read is none.
     if (!readAll(path, &text, &err) || text.empty())
         return std::nullopt;
-    return LockInput{std::filesystem::absolute(path).string(), std::move(text), LockMode::Extend};
+    // Related information names the lock by a URI, for which a path from
+    // the editor's options is made absolute.
+    if (!server.lockPath.empty())
+        path = std::filesystem::absolute(path).generic_string();
+    return LockInput{path, std::move(text), LockMode::Extend};
 }
 
 void readDocument(LspDocument* doc, const LspServer& server, const std::string& uri) {
