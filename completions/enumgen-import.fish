@@ -4,4 +4,4 @@
 complete -c enumgen-import -s p -x -a '(__fish_complete_directories)' -d 'The build folder with compile_commands.json'
 complete -c enumgen-import -s o -r -F -d 'Write the enum list to this file'
 complete -c enumgen-import -l all -d 'Import every enum, not only Q_ENUM and Q_FLAG ones'
-complete -c enumgen-import -l lock -r -F -d 'Keep what this lock file recorded'
+complete -c enumgen-import -l lock -r -F -d 'Write the lock of the list to this file as well'

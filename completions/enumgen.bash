@@ -27,7 +27,7 @@ _enumgen_import() {
     esac
     $split && return
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '-p -o --all --lock --' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W '-p -o --all --lock --help --version --' -- "$cur")
     else
         _filedir '@(h|hh|hpp|hxx|h++)'
     fi
