@@ -12,8 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.size() != 1 && args.size() != 4) {
@@ -38,12 +37,14 @@ int main(int argc, char *argv[])
 
     QQmlEngine engine;
     QQmlComponent component(&engine, u"qrc:/Sketch/MainWindow.qml"_s);
-    const std::unique_ptr<QObject> window(component.createWithInitialProperties({{u"settings"_s, QVariant::fromValue(&settings)}}));
+    const std::unique_ptr<QObject> window(
+        component.createWithInitialProperties({{u"settings"_s, QVariant::fromValue(&settings)}}));
     if (!window) {
         QTextStream(stderr) << component.errorString();
         return 1;
     }
-    QTextStream(stdout) << "theme: " << enumText(settings.theme) << " (" << EnumInfo<Theme>::description(settings.theme) << ")\n"
+    QTextStream(stdout) << "theme: " << enumText(settings.theme) << " (" << EnumInfo<Theme>::description(settings.theme)
+                        << ")\n"
                         << "shape: " << enumText(settings.shape) << "\n"
                         << "options: " << flagsText(settings.options) << "\n"
                         << "background: " << window->property("background").toString() << "\n";

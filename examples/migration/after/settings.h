@@ -2,8 +2,8 @@
 // The settings of sketch. Its enums are generated from sketch.enums.
 #pragma once
 
-#include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <QObject>
 
 #include "kind.hpp"
 #include "option.hpp"
@@ -11,8 +11,7 @@
 
 QT_FORWARD_DECLARE_CLASS(QSettings)
 
-class AppSettings : public QObject
-{
+class AppSettings : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("The application has one")
@@ -20,8 +19,8 @@ class AppSettings : public QObject
     Q_PROPERTY(ThemeEnum::Theme theme MEMBER theme NOTIFY changed)
 
 public:
-    void load(const QSettings &ini);
-    void save(QSettings &ini) const;
+    void load(const QSettings& ini);
+    void save(QSettings& ini) const;
 
     Theme theme = Theme::Light;
     Kind shape = Kind::Circle;

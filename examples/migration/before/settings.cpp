@@ -4,23 +4,21 @@
 #include <QMetaEnum>
 #include <QSettings>
 
-QString AppSettings::themeText(Theme theme)
-{
+QString AppSettings::themeText(Theme theme) {
     switch (theme) {
-    case Light:
-        return tr("Light background");
-    case Dark:
-        return tr("Dark background");
-    case System:
-        return tr("As the system's");
+        case Light:
+            return tr("Light background");
+        case Dark:
+            return tr("Dark background");
+        case System:
+            return tr("As the system's");
     }
     return QString();
 }
 
 // The theme and the options are stored by name ("Dark", "Antialias|Shadow"),
 // the shape as its number.
-void AppSettings::load(const QSettings &ini)
-{
+void AppSettings::load(const QSettings& ini) {
     bool ok = false;
     const int value = QMetaEnum::fromType<Theme>().keyToValue(ini.value("theme").toByteArray(), &ok);
     if (ok)
@@ -31,8 +29,7 @@ void AppSettings::load(const QSettings &ini)
         options = Draw::Options::fromInt(bits);
 }
 
-void AppSettings::save(QSettings &ini) const
-{
+void AppSettings::save(QSettings& ini) const {
     ini.setValue("theme", QMetaEnum::fromType<Theme>().valueToKey(theme));
     ini.setValue("shape", int(shape));
     ini.setValue("options", QMetaEnum::fromType<Draw::Options>().valueToKeys(options.toInt()));

@@ -2,13 +2,12 @@
 // The settings of sketch, and the enums they hold, registered with moc.
 #pragma once
 
-#include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <QObject>
 
 QT_FORWARD_DECLARE_CLASS(QSettings)
 
-class Shape
-{
+class Shape {
     Q_GADGET
 public:
     /// Kind of shape
@@ -31,11 +30,10 @@ enum Option {
 };
 Q_DECLARE_FLAGS(Options, Option)
 Q_FLAG_NS(Options)
-} // namespace Draw
+}  // namespace Draw
 Q_DECLARE_OPERATORS_FOR_FLAGS(Draw::Options)
 
-class AppSettings : public QObject
-{
+class AppSettings : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("The application has one")
@@ -53,8 +51,8 @@ public:
     // The text of a theme in the theme combo box, translated.
     static QString themeText(Theme theme);
 
-    void load(const QSettings &ini);
-    void save(QSettings &ini) const;
+    void load(const QSettings& ini);
+    void save(QSettings& ini) const;
 
     Theme theme = Light;
     Shape::Kind shape = Shape::Kind::Circle;
