@@ -548,6 +548,18 @@ struct TranslationUnit {
     }
 };
 
+// libclang 14 takes -working-directory, which a build's flags end with, by
+// moving the whole process there; the other headers, the list and the lock
+// are named from where enumgen-import was started, so it goes back there.
+struct WorkingDirectoryKept {
+    std::error_code error;
+    const std::filesystem::path dir = std::filesystem::current_path(error);
+    ~WorkingDirectoryKept() {
+        if (!error)
+            std::filesystem::current_path(dir, error);
+    }
+};
+
 // Parses `header`; false, with the compiler's errors, when it has any.
 bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags, TranslationUnit* unit,
                  ImportMessages* messages) {
@@ -559,6 +571,7 @@ bool parseHeader(CXIndex index, const std::string& header, const std::vector<std
     std::vector<const char*> args;
     for (const std::string& flag : flags)
         args.push_back(flag.c_str());
+    const WorkingDirectoryKept kept;
     const CXErrorCode code = clang_parseTranslationUnit2(
         index, header.c_str(), args.data(), static_cast<int>(args.size()), nullptr, 0,
         CXTranslationUnit_DetailedPreprocessingRecord | CXTranslationUnit_SkipFunctionBodies, &unit->tu);
