@@ -42,5 +42,6 @@ struct ListAnalysis {
     std::optional<std::string> lockText{};
 };
 
-// Reads the enum list `text`, checks its enums and their output paths.
+// Reads the enum list `text`, checks its enums and their output paths, and
+// with a lock checks the list against it and makes the lock's new text.
 ListAnalysis analyzeList(std::string text, const AnalysisOptions& options);
