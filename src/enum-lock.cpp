@@ -128,6 +128,20 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
         }
         (*word == "former-key" ? item->formerKeys : item->formerNames).push_back(std::move(*former));
     }
+    // The texts become string literals of the generated code, as the list's
+    // keys do; a lock edited by hand must not break them.
+    std::vector<const std::string*> texts{&item->name, &item->key};
+    for (const std::vector<std::string>* formers : {&item->formerKeys, &item->formerNames})
+        for (const std::string& former : *formers)
+            texts.push_back(&former);
+    for (const std::string* text : texts) {
+        if (literalBreak(*text) != std::string::npos) {
+            lockError(reader, *line,
+                      "item '" + excerpt(item->name) + "': the text '" + excerpt(*text) +
+                          "' cannot stand in a string literal; write '\\\"' and '\\\\'");
+            return false;
+        }
+    }
     return true;
 }
 

@@ -94,19 +94,6 @@ std::string_view textOutsideMarkers(std::string_view text, const Definition& def
     }
 }
 
-// Where a text pasted between double quotes would end the string literal
-// early (a '"' not escaped by '\\') or escape its closing quote (a '\\' at
-// the end); npos when it makes a sound literal.
-size_t literalBreak(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"')
-            return i;
-        if (text[i] == '\\' && ++i == text.size())
-            return i - 1;
-    }
-    return std::string_view::npos;
-}
-
 // The '-' lines from `pos` up to the next '+' line: the items of the enum
 // whose line ends at `pos`. Reserving them up front spares an enum of a
 // million items the copies and fresh pages of a growing vector.

@@ -158,6 +158,16 @@ std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span
     return found;
 }
 
+size_t literalBreak(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"')
+            return i;
+        if (text[i] == '\\' && ++i == text.size())
+            return i - 1;
+    }
+    return std::string_view::npos;
+}
+
 std::string excerpt(std::string_view text) {
     constexpr size_t kMax = 60;
     return text.size() <= kMax ? std::string(text) : std::string(text.substr(0, kMax)) + "...";

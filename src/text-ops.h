@@ -57,6 +57,11 @@ constexpr bool findableInOnePass(std::span<const std::string_view> froms) {
 // froms that are findableInOnePass, that is every occurrence of each.
 std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span<const std::string_view> froms);
 
+// Where a text pasted between double quotes would end the string literal
+// early (a '"' not escaped by '\\') or escape its closing quote (a '\\' at
+// the end); npos when it makes a sound literal.
+size_t literalBreak(std::string_view text);
+
 // The start of `text` for a message: at most 60 bytes, with "..." when cut.
 std::string excerpt(std::string_view text);
 
