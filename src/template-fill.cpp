@@ -261,11 +261,12 @@ static_assert(std::all_of(std::begin(kPlaceholders), std::end(kPlaceholders),
 // `begin` to `end` of `out`, or across either end of them. The template's
 // own text around them holds none, or it would have been found there.
 bool bringsPlaceholder(std::string_view out, size_t begin, size_t end, std::span<const std::string_view> placeholders) {
-    size_t longest = 0;
-    for (std::string_view placeholder : placeholders)
-        longest = std::max(longest, placeholder.size());
-    begin -= std::min(begin, longest - 1);
-    end = std::min(out.size(), end + longest - 1);
+    constexpr size_t kLongest =
+        std::max_element(std::begin(kPlaceholders), std::end(kPlaceholders),
+                         [](std::string_view a, std::string_view b) { return a.size() < b.size(); })
+            ->size();
+    begin -= std::min(begin, kLongest - 1);
+    end = std::min(out.size(), end + kLongest - 1);
     const std::string_view around = out.substr(begin, end - begin);
     return around.find(kPlaceholderStart) != std::string_view::npos && !findEach(around, placeholders).empty();
 }
