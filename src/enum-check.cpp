@@ -333,7 +333,7 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
             add(&scratch->keys, i, std::string_view(item.key));
         // Values counted on from 0 alone never meet.
         if (!type.sequential) {
-            if (std::optional<std::int64_t> value = evaluateValue(item.value))
+            if (std::optional<std::int32_t> value = evaluateValue(item.value))
                 add(&scratch->values, i, *value);
         }
     }

@@ -2,16 +2,23 @@
 #include "enum-lock.h"
 
 #include <algorithm>
+#include <bit>
+#include <limits>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "enum-values.h"
+#include "stored-reads.h"
 #include "text-ops.h"
 
 namespace {
 
-constexpr std::string_view kHeader = "# enumgen lock 1";
+constexpr std::string_view kHeader = "# enumgen lock 2";
+// A lock of enumgen 1.0, which marked no alias: an item with the value of an
+// earlier one was one.
+constexpr std::string_view kHeaderWithoutAliases = "# enumgen lock 1";
 
 // ---- Reading and writing the lock file ----
 
@@ -89,6 +96,18 @@ bool isNumber(std::string_view word) {
     return !digits.empty() && std::all_of(digits.begin(), digits.end(), isDigit);
 }
 
+// A number of the lock as the enum's int holds it: a lock of an earlier
+// enumgen may hold 2147483648 for 0x80000000, which the compiled enum holds
+// as -2147483648.
+std::string asInt(const std::string& number) {
+    if (number.size() > 11)
+        return number;
+    const std::int64_t value = std::stoll(number);
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::uint32_t>::max())
+        return number;
+    return toString(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+}
+
 // Reads "<name> value <value> key <key>" and the former keys and names of an
 // "item" or "retired" line.
 bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
@@ -113,20 +132,30 @@ bool readItem(LockReader* reader, LockLine* line, LockItem* item) {
             return false;
         }
         if (field == std::string_view("value")) {
-            item->value = std::move(*value);
+            item->value = number ? asInt(*value) : std::move(*value);
             item->valueIsNumber = number;
         } else {
             item->key = std::move(*value);
         }
     }
     while (std::optional<std::string> word = nextWord(line)) {
+        if (*word == "alias" && !line->wasQuoted) {
+            item->alias = true;
+            continue;
+        }
         std::optional<std::string> former = nextWord(line);
-        if (!former || (*word != "former-key" && *word != "former-name") || !line->wasQuoted) {
+        const bool number = *word == "former-value";
+        if (!former || (*word != "former-key" && *word != "former-name" && !number) || line->wasQuoted == number ||
+            (number && !isNumber(*former))) {
             lockError(reader, *line,
-                      "item '" + excerpt(item->name) + "': expected former-key \"<text>\" or former-name \"<text>\"");
+                      "item '" + excerpt(item->name) +
+                          "': expected alias, former-key \"<text>\", former-name \"<text>\" or former-value <number>");
             return false;
         }
-        (*word == "former-key" ? item->formerKeys : item->formerNames).push_back(std::move(*former));
+        if (number)
+            item->formerValues.push_back(asInt(*former));
+        else
+            (*word == "former-key" ? item->formerKeys : item->formerNames).push_back(std::move(*former));
     }
     // The texts become string literals of the generated code, as the list's
     // keys do; a lock edited by hand must not break them.
@@ -213,11 +242,29 @@ void readLockLine(LockReader* reader, std::string_view text, Lock* lock,
     lock->enums.back().items.push_back(std::move(item));
 }
 
+// Whether a line is one of the markers git leaves around a conflict.
+bool isConflictMarker(std::string_view line) {
+    return line.starts_with("<<<<<<<") || line.starts_with("=======") || line.starts_with(">>>>>>>") ||
+           line.starts_with("|||||||");
+}
+
+// Marks as aliases the items of a lock without marks whose value an earlier
+// current item of their enum holds.
+void markOldAliases(Lock* lock) {
+    for (LockEnum& type : lock->enums) {
+        std::unordered_set<std::string> values;
+        for (LockItem& item : type.items)
+            if (!item.retired)
+                item.alias = !values.insert((item.valueIsNumber ? "n" : "t") + item.value).second;
+    }
+}
+
 }  // namespace
 
 Lock parseLock(std::string_view text, const std::string& path, ListMessages* messages) {
     LockReader reader{path, messages};
     Lock lock;
+    bool withoutAliases = false;
     std::unordered_map<std::string, int> seenEnums, seenItems;
     for (size_t pos = 0; pos < text.size();) {
         const size_t end = std::min(text.find('\n', pos), text.size());
@@ -226,6 +273,17 @@ Lock parseLock(std::string_view text, const std::string& path, ListMessages* mes
         ++reader.line;
         if (line.ends_with('\r'))
             line.remove_suffix(1);
+        if (reader.line == 1 && line == kHeaderWithoutAliases) {
+            withoutAliases = true;
+            continue;
+        }
+        if (isConflictMarker(line)) {
+            lockError(&reader, LockLine{line},
+                      "a merge conflict: git could not merge the lock's lines; keep the lines of both sides, remove "
+                      "the markers, then run enumgen --lock-update (with the line '<lock> merge=union' in "
+                      ".gitattributes, git keeps both sides itself)");
+            continue;
+        }
         if (reader.line == 1 && line != kHeader) {
             lockError(&reader, LockLine{line},
                       "this is no enumgen lock: its first line is not '" + std::string(kHeader) + "'");
@@ -237,6 +295,8 @@ Lock parseLock(std::string_view text, const std::string& path, ListMessages* mes
         lockError(&reader, LockLine{}, "the lock is empty; a lock starts with '" + std::string(kHeader) + "'");
     if (!text.empty() && !text.ends_with('\n') && !reader.failed)
         lockError(&reader, LockLine{}, "the lock's last line has no line end: is it cut short?");
+    if (withoutAliases)
+        markOldAliases(&lock);
     return lock;
 }
 
@@ -254,10 +314,13 @@ std::string formatLock(const Lock& lock) {
             text.append(item.retired ? "retired " : "item ").append(item.name);
             text.append(" value ").append(item.valueIsNumber ? item.value : quoted(item.value));
             text.append(" key ").append(quoted(item.key));
+            text.append(item.alias ? " alias" : "");
             for (const std::string& key : item.formerKeys)
                 text.append(" former-key ").append(quoted(key));
             for (const std::string& name : item.formerNames)
                 text.append(" former-name ").append(quoted(name));
+            for (const std::string& value : item.formerValues)
+                text.append(" former-value ").append(value);
             text.push_back('\n');
         }
     }
@@ -275,21 +338,25 @@ struct Relock {
     ListMessages* messages;
 };
 
+// The list's enum with the number of each item's value, evaluated once.
+struct ListEnum {
+    const EnumType& type;
+    std::vector<std::optional<std::int32_t>> numbers;
+};
+
 // The text stored data holds of an item: its key, or its name where it has
 // no key (the bundled templates' enumText).
 std::string_view storedText(std::string_view key, std::string_view name) { return key.empty() ? name : key; }
 
-// The value as the lock records it: "n<number>" or "t<text>", so that a
-// number and a text never compare equal.
-std::string valueId(std::string_view value, bool isNumber) { return (isNumber ? "n" : "t") + std::string(value); }
-
-LockItem lockItemOf(const EnumType::Item& item) {
+LockItem lockItemOf(const ListEnum& list, size_t index) {
+    const EnumType::Item& item = list.type.items[index];
     LockItem locked;
     locked.name = item.name;
-    const std::optional<std::int64_t> number = evaluateValue(item.value);
+    const std::optional<std::int32_t> number = list.numbers[index];
     locked.valueIsNumber = number.has_value();
     locked.value = number ? toString(*number) : item.value;
     locked.key = item.key;
+    locked.alias = item.alias;
     return locked;
 }
 
@@ -297,9 +364,13 @@ std::string shownValue(const LockItem& item) {
     return item.valueIsNumber ? item.value : "'" + excerpt(item.value) + "'";
 }
 
+ListMessage messageAt(int line, int column, int length, ListMessage::Kind kind, std::string text) {
+    return {line, kind, std::move(text), column, length};
+}
+
 // Adds an error at the list's `line` with a note at the lock's `lockLine`.
 void refuse(const Relock& r, int line, int column, int length, std::string text, int lockLine, std::string note) {
-    ListMessage m{line, ListMessage::Kind::Error, std::move(text), column, length};
+    ListMessage m = messageAt(line, column, length, ListMessage::Kind::Error, std::move(text));
     if (lockLine > 0) {
         m.noteLine = lockLine;
         m.note = std::move(note);
@@ -308,10 +379,14 @@ void refuse(const Relock& r, int line, int column, int length, std::string text,
     r.messages->push_back(std::move(m));
 }
 
-// A breaking change: accepted under LockMode::Update, else an error.
-void breaking(const Relock& r, int line, int column, int length, std::string text, int lockLine, std::string note) {
+// A breaking change: an error, but under LockMode::Update accepted with a
+// note that says so, as `cargo update` lists what it changed.
+void breaking(const Relock& r, int line, int column, int length, std::string text, int lockLine, std::string note,
+              const std::string& accepted) {
     if (r.mode != LockMode::Update)
         refuse(r, line, column, length, std::move(text), lockLine, std::move(note));
+    else
+        r.messages->push_back(messageAt(line, column, length, ListMessage::Kind::Note, "accepted: " + accepted));
 }
 
 // A compatible change, an error only under LockMode::Frozen.
@@ -321,75 +396,120 @@ void compatible(const Relock& r, int line, int column, int length, const std::st
                0, {});
 }
 
-// The old entries of one enum, by what a new item may clash with.
-// Its texts are views into the old lock, which outlives it.
-struct LockIndex {
-    std::unordered_map<std::string_view, size_t> byName;
-    // Retired items by value and by stored text, and every item by its
-    // former texts.
-    std::unordered_map<std::string, size_t> retiredValues;
-    std::unordered_map<std::string_view, size_t> retiredTexts, formerTexts;
-};
-
-LockIndex indexOf(const LockEnum& old) {
-    LockIndex index;
-    for (size_t i = 0; i < old.items.size(); ++i) {
-        const LockItem& item = old.items[i];
-        index.byName.emplace(item.name, i);
-        for (const std::string& former : item.formerKeys)
-            index.formerTexts.emplace(former, i);
-        for (const std::string& former : item.formerNames)
-            index.formerTexts.emplace(former, i);
-    }
-    return index;
+// The place of an item's value in the list: its value marker, or its name
+// where the value is counted on.
+void valuePlace(const EnumType::Item& item, int* column, int* length) {
+    *column = item.valueColumn ? item.valueColumn : item.column;
+    *length = item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size());
 }
 
-// Adds to `index` the items the lock keeps retired after this run: those
-// retired before and those the list no longer has, which `matched` tells.
-void indexRetired(const LockEnum& old, const std::vector<bool>& matched, LockIndex* index) {
-    for (size_t i = 0; i < old.items.size(); ++i) {
-        if (matched[i])
-            continue;
-        const LockItem& item = old.items[i];
-        index->retiredValues.emplace(valueId(item.value, item.valueIsNumber), i);
-        index->retiredTexts.emplace(storedText(item.key, item.name), i);
-    }
-}
-
-// Former keys and names that are the item's own again are former no more.
+// Former keys, names and values that are the item's own again are former no more.
 void dropCurrent(LockItem* item) {
     std::erase(item->formerKeys, item->key);
     std::erase(item->formerNames, item->name);
+    std::erase(item->formerValues, item->value);
 }
 
+// ---- Hints that lead to no other item's value ----
+
+// Whether a list uses shifts for its values, as flags usually do.
+bool spellsShifts(const EnumType& type) {
+    return std::any_of(type.items.begin(), type.items.end(),
+                       [](const EnumType::Item& item) { return item.value.find("<<") != std::string::npos; });
+}
+
+// `number` as the enum writes its values: "1 << 3" for a single bit where it
+// uses shifts.
+std::string spelled(const EnumType& type, std::int64_t number) {
+    const auto bits = static_cast<std::uint32_t>(number);
+    if (!type.flagsName.empty() && spellsShifts(type) && bits != 0 && (bits & (bits - 1)) == 0)
+        return "1 << " + toString(std::countr_zero(bits));
+    return toString(number);
+}
+
+// A value that no item of the list or the lock holds or held: the next
+// number after every one, or for flags the lowest bit none has.
+std::optional<std::int64_t> freeValue(const ListEnum& list, const LockEnum& old) {
+    std::int64_t highest = -1;
+    std::uint32_t used = 0;
+    const auto see = [&](std::int64_t number) {
+        highest = std::max(highest, number);
+        used |= static_cast<std::uint32_t>(number);
+    };
+    for (const std::optional<std::int32_t>& number : list.numbers)
+        if (number)
+            see(*number);
+    for (const LockItem& item : old.items) {
+        if (const std::optional<std::int64_t> number = lockNumber(item))
+            see(*number);
+        for (const std::string& value : item.formerValues)
+            see(std::stoll(value));
+    }
+    if (!list.type.flagsName.empty())
+        return ~used ? std::optional<std::int64_t>(std::uint32_t{1} << std::countr_one(used)) : std::nullopt;
+    return highest < std::numeric_limits<std::int32_t>::max() ? std::optional(highest + 1) : std::nullopt;
+}
+
+// What to do about an item whose locked value `old` changed: give it back,
+// and where another item holds it now, give that one a free value.
+std::string valueHint(const ListEnum& list, size_t index, const LockItem& old, const LockEnum& oldEnum) {
+    if (!old.valueIsNumber)
+        return "give it [=" + excerpt(old.value) + "=], or accept the change with --lock-update";
+    const std::int64_t number = *lockNumber(old);
+    std::string hint = "give it [=" + spelled(list.type, number) + "=] back";
+    for (size_t j = 0; j < list.numbers.size(); ++j) {
+        if (j == index || list.numbers[j] != number)
+            continue;
+        const EnumType::Item& holder = list.type.items[j];
+        hint += ", and item '" + excerpt(holder.name) + "' on line " + toString(holder.line) +
+                ", which holds it now, a value no item holds or held";
+        if (const std::optional<std::int64_t> free = freeValue(list, oldEnum))
+            hint += ", such as [=" + spelled(list.type, *free) + "=]";
+        return hint + " (a new item is best added last)";
+    }
+    return hint + ", or accept the change with --lock-update";
+}
+
+// ---- Relocking one enum ----
+
 // The lock entry of a list item that the lock has under its name.
-LockItem relockKnown(const Relock& r, const EnumType& type, size_t index, const LockItem& old) {
+LockItem relockKnown(const Relock& r, const ListEnum& list, size_t index, const LockItem& old, const LockEnum& oldEnum) {
+    const EnumType& type = list.type;
     const EnumType::Item& item = type.items[index];
-    LockItem locked = lockItemOf(item);
+    LockItem locked = lockItemOf(list, index);
     const std::string quotedName = "item '" + excerpt(item.name) + "'";
+    locked.formerKeys = old.formerKeys;
+    locked.formerNames = old.formerNames;
+    locked.formerValues = old.formerValues;
     if (old.retired) {
         if (locked.value != old.value || locked.key != old.key)
             refuse(r, item.line, item.column, static_cast<int>(item.name.size()),
                    quotedName + " was removed, and the lock keeps it retired with the value " + shownValue(old) +
                        " and the key '" + excerpt(old.key) + "'; bring it back with them, or give it another name",
                    old.line, "the retired item is here");
-        locked.formerKeys = old.formerKeys;
-        locked.formerNames = old.formerNames;
         return locked;
+    }
+    // A lock of an earlier enumgen may hold a value it could not evaluate as
+    // its text: the same text is the same value.
+    if (!old.valueIsNumber && old.value == item.value) {
+        locked.value = old.value;
+        locked.valueIsNumber = false;
     }
     if (locked.value != old.value || locked.valueIsNumber != old.valueIsNumber) {
         const bool counted = item.valueColumn == 0 && index > 0;
-        breaking(r, item.line, counted ? item.column : item.valueColumn,
-                 counted ? static_cast<int>(item.name.size()) : static_cast<int>(item.value.size()) + kMarkersWidth,
+        int column = 0, length = 0;
+        valuePlace(item, &column, &length);
+        breaking(r, item.line, column, length,
                  quotedName + " has the value " + shownValue(locked) + ", where the lock holds " + shownValue(old) +
                      (counted ? ", as it counts on from item '" + excerpt(type.items[index - 1].name) + "'" : "") +
-                     ": stored data holding " + shownValue(old) + " would read as another item or none; give it [=" +
-                     (old.valueIsNumber ? old.value : excerpt(old.value)) +
-                     "=], or accept the change with --lock-update",
-                 old.line, quotedName + " is locked here");
+                     ": stored data holding " + shownValue(old) + " would read as another item or none; " +
+                     valueHint(list, index, old, oldEnum),
+                 old.line, quotedName + " is locked here",
+                 quotedName + " has the value " + shownValue(locked) + " for " + shownValue(old) +
+                     (old.valueIsNumber ? ", which still reads as it" : ""));
+        if (old.valueIsNumber)
+            locked.formerValues.push_back(old.value);
     }
-    locked.formerKeys = old.formerKeys;
-    locked.formerNames = old.formerNames;
     // An item given its first key is still read by its name.
     if (locked.key != old.key && !old.key.empty()) {
         breaking(
@@ -400,68 +520,40 @@ LockItem relockKnown(const Relock& r, const EnumType& type, size_t index, const 
                 "' would no longer read as it; keep the key, or accept the change with --lock-update, which "
                 "keeps '" +
                 excerpt(old.key) + "' as a former key that still reads",
-            old.line, quotedName + " is locked here");
+            old.line, quotedName + " is locked here",
+            quotedName + " has the key '" + excerpt(item.key) + "' for '" + excerpt(old.key) +
+                "', which still reads as it");
         locked.formerKeys.push_back(old.key);
     }
     dropCurrent(&locked);
     return locked;
 }
 
-// Reports a new item that takes the value or stored text of a retired item,
-// or a text another item had: stored data holding it meant something else.
-void refuseReuse(const Relock& r, const EnumType::Item& item, const LockItem& locked, const LockEnum& old,
-                 const LockIndex& index, size_t self) {
-    const std::string quotedName = "item '" + excerpt(item.name) + "'";
-    if (const auto found = index.retiredValues.find(valueId(locked.value, locked.valueIsNumber));
-        found != index.retiredValues.end() && found->second != self) {
-        const LockItem& retired = old.items[found->second];
-        refuse(
-            r, item.line, item.valueColumn ? item.valueColumn : item.column,
-            item.valueColumn ? static_cast<int>(item.value.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-            quotedName + " takes the value " + shownValue(locked) + " of the removed item '" + excerpt(retired.name) +
-                "': stored data holding it meant '" + excerpt(retired.name) + "'; give it another value",
-            retired.line, "the retired item is here");
-    }
-    const std::string text(storedText(locked.key, locked.name));
-    const size_t* owner = nullptr;
-    const auto retired = index.retiredTexts.find(text);
-    if (retired != index.retiredTexts.end())
-        owner = &retired->second;
-    else if (const auto former = index.formerTexts.find(text); former != index.formerTexts.end())
-        owner = &former->second;
-    if (!owner || *owner == self)
-        return;
-    const LockItem& other = old.items[*owner];
-    const bool removed = retired != index.retiredTexts.end();
-    refuse(r, item.line, item.keyColumn ? item.keyColumn : item.column,
-           item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth : static_cast<int>(item.name.size()),
-           quotedName + " is stored as '" + excerpt(text) + "', which " + (removed ? "the removed item '" : "item '") +
-               excerpt(other.name) + "' was stored as: stored data holding it meant that item; give it another key",
-           other.line, "that item is here");
-}
-
 // The lock entry of a list item the lock does not have under its name when
 // an item the list no longer names had its value: the same item, renamed.
 // None for a new item.
-std::optional<LockItem> relockRenamed(const Relock& r, const EnumType::Item& item, const LockEnum& old,
+std::optional<LockItem> relockRenamed(const Relock& r, const ListEnum& list, size_t index, const LockEnum& old,
                                       std::unordered_map<std::string, std::vector<size_t>>* removedByValue,
-                                      size_t* renamedFrom) {
-    LockItem locked = lockItemOf(item);
-    auto& candidates = (*removedByValue)[valueId(locked.value, locked.valueIsNumber)];
+                                      std::optional<size_t>* renamedFrom) {
+    const EnumType::Item& item = list.type.items[index];
+    LockItem locked = lockItemOf(list, index);
+    auto& candidates = (*removedByValue)[(locked.valueIsNumber ? "n" : "t") + locked.value];
     if (candidates.empty())
         return std::nullopt;
     *renamedFrom = candidates.front();
     candidates.erase(candidates.begin());
-    const LockItem& renamed = old.items[*renamedFrom];
+    const LockItem& renamed = old.items[**renamedFrom];
     breaking(r, item.line, item.column, static_cast<int>(item.name.size()),
              "item '" + excerpt(item.name) + "' has the value " + shownValue(locked) + " of item '" +
                  excerpt(renamed.name) +
                  "', which is gone: a rename? Names stored before, and QML code, would no longer read as it; keep "
                  "the name, or accept the change with --lock-update, which keeps '" +
                  excerpt(renamed.name) + "' as a former name that still reads",
-             renamed.line, "item '" + excerpt(renamed.name) + "' is locked here");
+             renamed.line, "item '" + excerpt(renamed.name) + "' is locked here",
+             "item '" + excerpt(renamed.name) + "' is renamed '" + excerpt(item.name) + "', and its name still reads");
     locked.formerKeys = renamed.formerKeys;
     locked.formerNames = renamed.formerNames;
+    locked.formerValues = renamed.formerValues;
     locked.formerNames.push_back(renamed.name);
     if (!renamed.key.empty() && renamed.key != locked.key)
         locked.formerKeys.push_back(renamed.key);
@@ -472,7 +564,7 @@ std::optional<LockItem> relockRenamed(const Relock& r, const EnumType::Item& ite
 // Keeps in `locked`, retired, the items of `old` that the list no longer
 // has; removing one that was not retired before is a breaking change.
 void retireRemoved(const Relock& r, const EnumType& type, const LockEnum& old, const std::vector<bool>& matched,
-                   LockEnum* locked) {
+                   LockEnum* locked, std::vector<std::optional<size_t>>* origin) {
     for (size_t i = 0; i < old.items.size(); ++i) {
         if (matched[i])
             continue;
@@ -484,14 +576,112 @@ void retireRemoved(const Relock& r, const EnumType& type, const LockEnum& old, c
                          excerpt(removed.key) +
                          "' would no longer read; keep the item, or accept its removal "
                          "with --lock-update, which keeps it as retired so that its value and key are not used again",
-                     removed.line, "item '" + excerpt(removed.name) + "' is locked here");
+                     removed.line, "item '" + excerpt(removed.name) + "' is locked here",
+                     "item '" + excerpt(removed.name) + "' is retired: what it was stored as reads as nothing");
         locked->items.push_back(removed);
         locked->items.back().retired = true;
+        locked->items.back().alias = false;
+        origin->push_back(i);
     }
+}
+
+// A value the lock is to hold that enumgen cannot evaluate: under a lock,
+// an error, since the lock holds the number that stored data holds.
+void refuseUnknownValue(const Relock& r, const ListEnum& list, size_t index) {
+    const EnumType::Item& item = list.type.items[index];
+    int column = 0, length = 0;
+    valuePlace(item, &column, &length);
+    refuse(r, item.line, column, length,
+           "item '" + excerpt(item.name) + "' has the value '" + excerpt(item.value) +
+               "', whose number enumgen cannot tell (a name of no earlier item, a macro, or a result that depends "
+               "on the platform): the lock keeps the number stored data holds; write the number, or an expression "
+               "of numbers and earlier items",
+           0, {});
+}
+
+// How a stored form is shown: 'text' or the number.
+std::string shownForm(std::string_view form) {
+    return form.front() == 'n' ? "the number " + std::string(form.substr(1)) : "'" + excerpt(form.substr(1)) + "'";
+}
+
+// Reports a form the lock records that would read otherwise: at the item of
+// the list to blame, or at the enum for a retired one.
+void refuseReadChange(const Relock& r, const EnumType& type, const LockEnum& old, const LockEnum& now,
+                      const ReadChange& change) {
+    const LockItem& owner = old.items[change.oldOwner];
+    const std::string before =
+        change.before ? "meant item '" + excerpt(old.items[*change.before].name) + "'"
+                      : "is what the removed item '" + excerpt(owner.name) + "' was stored as";
+    const std::string reading =
+        change.now ? "would now read as item '" + excerpt(now.items[*change.now].name) + "'" : "would read as nothing";
+    const bool number = change.form.front() == 'n';
+    std::string text = "stored data holding " + shownForm(change.form) + " " + before + ", but " + reading;
+    int line = type.line, column = type.column, length = static_cast<int>(type.name.size());
+    if (change.culprit < type.items.size()) {
+        const EnumType::Item& item = type.items[change.culprit];
+        line = item.line;
+        if (number || item.alias) {
+            valuePlace(item, &column, &length);
+        } else {
+            column = item.keyColumn ? item.keyColumn : item.column;
+            length = item.keyColumn ? static_cast<int>(item.key.size()) + kMarkersWidth
+                                    : static_cast<int>(item.name.size());
+        }
+        text += item.alias ? ": item '" + excerpt(item.name) + "' is an alias, which reads as the first item with "
+                                 "its value; give it a value no item holds or held"
+                           : number ? "; give item '" + excerpt(item.name) + "' a value no item holds or held"
+                                    : "; give item '" + excerpt(item.name) + "' another key";
+    }
+    refuse(r, line, column, length, text + " (even --lock-update keeps what stored data reads as)", owner.line,
+           (owner.retired ? "the retired item '" : "item '") + excerpt(owner.name) + "' is locked here");
+}
+
+// Matches the list's items with the lock's: by name, else as renamed by value.
+// `origin` gets for each item the index in `old` of its entry, if any.
+std::vector<LockItem> matchItems(const Relock& r, const ListEnum& list, const LockEnum& old,
+                                 std::vector<std::optional<size_t>>* origin) {
+    const EnumType& type = list.type;
+    std::unordered_map<std::string_view, size_t> byName;
+    for (size_t i = 0; i < old.items.size(); ++i)
+        byName.emplace(old.items[i].name, i);
+    std::vector<std::optional<LockItem>> items(type.items.size());
+    origin->assign(type.items.size(), std::nullopt);
+    std::vector<bool> matched(old.items.size(), false);
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        if (const auto found = byName.find(type.items[i].name); found != byName.end()) {
+            (*origin)[i] = found->second;
+            matched[found->second] = true;
+            items[i] = relockKnown(r, list, i, old.items[found->second], old);
+        }
+    }
+    // The items the list no longer names, by value, for the new ones to be
+    // taken as renamed.
+    std::unordered_map<std::string, std::vector<size_t>> removedByValue;
+    for (size_t i = 0; i < old.items.size(); ++i)
+        if (!matched[i] && !old.items[i].retired)
+            removedByValue[(old.items[i].valueIsNumber ? "n" : "t") + old.items[i].value].push_back(i);
+    std::vector<LockItem> locked;
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        if (!items[i] && (items[i] = relockRenamed(r, list, i, old, &removedByValue, &(*origin)[i])))
+            matched[*(*origin)[i]] = true;
+        if (!items[i]) {
+            items[i] = lockItemOf(list, i);
+            compatible(r, type.items[i].line, type.items[i].column, static_cast<int>(type.items[i].name.size()),
+                       "item '" + excerpt(type.items[i].name) + "'");
+        }
+        if (!items[i]->valueIsNumber && (!(*origin)[i] || old.items[*(*origin)[i]].value != items[i]->value))
+            refuseUnknownValue(r, list, i);
+        locked.push_back(std::move(*items[i]));
+    }
+    LockEnum retired;
+    retireRemoved(r, type, old, matched, &retired, origin);
+    locked.insert(locked.end(), retired.items.begin(), retired.items.end());
+    return locked;
 }
 
 // The lock of one enum that the list has.
 LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) {
+    const ListEnum list{type, itemNumbers(type)};
     LockEnum locked;
     locked.name = type.name;
     locked.flags = !type.flagsName.empty();
@@ -501,50 +691,33 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
                      " a flags type, where the lock holds " + (old.flags ? "one" : "a plain enum") +
                      ": stored texts and numbers would read otherwise; accept the change with --lock-update if it "
                      "is meant",
-                 old.line, "enum '" + excerpt(type.name) + "' is locked here");
-    LockIndex index = indexOf(old);
-    std::vector<bool> matched(old.items.size(), false);
-    std::vector<std::optional<LockItem>> items(type.items.size());
-    // Where each list item was in the lock; npos for a new one.
-    std::vector<size_t> was(type.items.size(), std::string::npos);
-    for (size_t i = 0; i < type.items.size(); ++i) {
-        if (const auto found = index.byName.find(type.items[i].name); found != index.byName.end()) {
-            was[i] = found->second;
-            items[i] = relockKnown(r, type, i, old.items[found->second]);
-        }
+                 old.line, "enum '" + excerpt(type.name) + "' is locked here",
+                 "enum '" + excerpt(type.name) + "' is " + (locked.flags ? "now" : "no longer") + " a flags type");
+    std::vector<std::optional<size_t>> origin;
+    locked.items = matchItems(r, list, old, &origin);
+    std::vector<ReadChange> changes = changedReads(old, locked, origin);
+    if (locked.flags && old.flags) {
+        std::vector<ReadChange> bits = flagsBitsReadAsAnother(old, locked, origin);
+        changes.insert(changes.end(), bits.begin(), bits.end());
     }
-    for (size_t i : was)
-        if (i != std::string::npos)
-            matched[i] = true;
-    // The items the list no longer names, by value, for the new ones to be
-    // taken as renamed.
-    std::unordered_map<std::string, std::vector<size_t>> removedByValue;
-    for (size_t i = 0; i < old.items.size(); ++i)
-        if (!matched[i] && !old.items[i].retired)
-            removedByValue[valueId(old.items[i].value, old.items[i].valueIsNumber)].push_back(i);
-    for (size_t i = 0; i < type.items.size(); ++i) {
-        if (!items[i] && (items[i] = relockRenamed(r, type.items[i], old, &removedByValue, &was[i])))
-            matched[was[i]] = true;
-    }
-    // What the lock keeps retired after this run may not be taken by an item
-    // that is new or holds another value or text than before.
-    indexRetired(old, matched, &index);
-    for (size_t i = 0; i < type.items.size(); ++i) {
-        const EnumType::Item& item = type.items[i];
-        if (!items[i]) {
-            items[i] = lockItemOf(item);
-            compatible(r, item.line, item.column, static_cast<int>(item.name.size()),
-                       "item '" + excerpt(item.name) + "'");
-        }
-        const LockItem* before = was[i] == std::string::npos ? nullptr : &old.items[was[i]];
-        if (!before || before->value != items[i]->value ||
-            storedText(before->key, before->name) != storedText(items[i]->key, items[i]->name))
-            refuseReuse(r, item, *items[i], old, index, was[i]);
-    }
-    for (std::optional<LockItem>& item : items)
-        locked.items.push_back(std::move(*item));
-    retireRemoved(r, type, old, matched, &locked);
+    for (const ReadChange& change : changes)
+        refuseReadChange(r, type, old, locked, change);
     return locked;
+}
+
+// The lock of an enum the lock does not have: every item is new.
+LockEnum addEnum(const Relock& r, const EnumType& type) {
+    const ListEnum list{type, itemNumbers(type)};
+    LockEnum added;
+    added.name = type.name;
+    added.flags = !type.flagsName.empty();
+    for (size_t i = 0; i < type.items.size(); ++i) {
+        added.items.push_back(lockItemOf(list, i));
+        if (!added.items.back().valueIsNumber)
+            refuseUnknownValue(r, list, i);
+    }
+    compatible(r, type.line, type.column, static_cast<int>(type.name.size()), "enum '" + excerpt(type.name) + "'");
+    return added;
 }
 
 // A lock entry for an enum the list no longer has: retired with its items.
@@ -554,16 +727,48 @@ LockEnum retireEnum(const Relock& r, const LockEnum& old, int line) {
                  "enum '" + excerpt(old.name) +
                      "' is gone from the list, but stored data may hold its values and keys; keep it, or accept "
                      "its removal with --lock-update, which keeps its items as retired",
-                 old.line, "enum '" + excerpt(old.name) + "' is locked here");
+                 old.line, "enum '" + excerpt(old.name) + "' is locked here",
+                 "enum '" + excerpt(old.name) + "' is retired with its items");
     LockEnum retired = old;
     retired.retired = true;
-    for (LockItem& item : retired.items)
+    for (LockItem& item : retired.items) {
         item.retired = true;
+        item.alias = false;
+    }
     return retired;
 }
 
+// Reports where the lock contradicts itself, as two branches' locks merged
+// line by line may: it must be one read map before the list is held to it.
+// Under LockMode::Update a warning: the list then decides, and what would
+// read as another item is refused as ever.
+void reportContradictions(const Relock& r, const Lock& old) {
+    for (const LockEnum& type : old.enums) {
+        for (const auto& [a, b] : lockContradictions(type)) {
+            const LockItem &first = type.items[a], &second = type.items[b];
+            const bool retiredForm = second.retired;
+            ListMessage m{first.line > second.line || retiredForm ? first.line : second.line,
+                          r.mode == LockMode::Update ? ListMessage::Kind::Warning : ListMessage::Kind::Error,
+                          retiredForm ? "item '" + excerpt(first.name) + "' of enum '" + excerpt(type.name) +
+                                            "' holds a value or text that the retired item '" + excerpt(second.name) +
+                                            "' was stored as: stored data of one would read as the other"
+                                      : "items '" + excerpt(first.name) + "' and '" + excerpt(second.name) +
+                                            "' of enum '" + excerpt(type.name) + "' both hold the value " +
+                                            shownValue(first) +
+                                            ", and neither is an alias: stored data of one would read as the other"};
+            m.text += " (two branches' locks merged?); give one of them another value or key in the list and run "
+                      "enumgen --lock-update";
+            m.file = r.path;
+            m.noteLine = m.line == first.line ? second.line : first.line;
+            m.note = "the other item is here";
+            m.noteFile = r.path;
+            r.messages->push_back(std::move(m));
+        }
+    }
+}
+
 // Gives the list's enums what the lock remembers for the templates: former
-// texts that still read as an item, and texts of removed items.
+// texts that still read as an item, and every text of removed items.
 void rememberInEnums(const Lock& lock, std::vector<EnumType>* enums) {
     for (size_t e = 0; e < enums->size(); ++e) {
         EnumType& type = (*enums)[e];
@@ -571,8 +776,12 @@ void rememberInEnums(const Lock& lock, std::vector<EnumType>* enums) {
         for (size_t i = 0; i < locked.items.size(); ++i) {
             const LockItem& item = locked.items[i];
             if (item.retired) {
-                type.retiredTexts.emplace_back(storedText(item.key, item.name));
-                type.retiredTexts.insert(type.retiredTexts.end(), item.formerKeys.begin(), item.formerKeys.end());
+                std::vector<std::string>& texts = type.retiredTexts;
+                texts.emplace_back(storedText(item.key, item.name));
+                if (!item.key.empty())
+                    texts.emplace_back(item.name);
+                texts.insert(texts.end(), item.formerKeys.begin(), item.formerKeys.end());
+                texts.insert(texts.end(), item.formerNames.begin(), item.formerNames.end());
                 continue;
             }
             std::vector<std::string>& former = type.items[i].formerTexts;
@@ -587,6 +796,7 @@ void rememberInEnums(const Lock& lock, std::vector<EnumType>* enums) {
 Lock relock(std::vector<EnumType>* enums, const Lock& old, LockMode mode, const std::string& path,
             ListMessages* messages) {
     const Relock r{mode, path, messages};
+    reportContradictions(r, old);
     std::unordered_map<std::string_view, const LockEnum*> oldByName;
     for (const LockEnum& type : old.enums)
         oldByName.emplace(type.name, &type);
@@ -598,13 +808,7 @@ Lock relock(std::vector<EnumType>* enums, const Lock& old, LockMode mode, const 
             oldByName.erase(found);
             continue;
         }
-        LockEnum added;
-        added.name = type.name;
-        added.flags = !type.flagsName.empty();
-        for (const EnumType::Item& item : type.items)
-            added.items.push_back(lockItemOf(item));
-        compatible(r, type.line, type.column, static_cast<int>(type.name.size()), "enum '" + excerpt(type.name) + "'");
-        lock.enums.push_back(std::move(added));
+        lock.enums.push_back(addEnum(r, type));
     }
     // The list's enums come first, in its order; those it no longer has
     // follow in the lock's order.
@@ -613,6 +817,9 @@ Lock relock(std::vector<EnumType>* enums, const Lock& old, LockMode mode, const 
     for (const LockEnum& type : old.enums)
         if (oldByName.count(type.name))
             lock.enums.push_back(retireEnum(r, type, firstLine));
+    // A run that fails accepts nothing.
+    if (hasErrors(*messages))
+        std::erase_if(*messages, [](const ListMessage& m) { return m.kind == ListMessage::Kind::Note; });
     if (mode == LockMode::Frozen && !hasErrors(*messages) && formatLock(lock) != formatLock(old))
         refuse(r, firstLine, 0, 0, "the lock " + path + " is out of date; a run without --locked updates it", 0, {});
     return lock;

@@ -21,6 +21,10 @@ struct LockItem {
     // Keys and names the item had before: stored data may still hold them.
     std::vector<std::string> formerKeys;
     std::vector<std::string> formerNames;
+    // Numbers the item had before, in decimal: stored data may hold them.
+    std::vector<std::string> formerValues;
+    // An item with the value of an earlier item, which reads as that one.
+    bool alias = false;
     // A removed item, kept so that its value and key are not used again.
     bool retired = false;
     // Where it stands in the lock file; 0 for an item not read from one.

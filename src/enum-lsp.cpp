@@ -19,6 +19,7 @@ using json = nlohmann::json;
 // Protocol constants.
 constexpr int kSeverityError = 1;
 constexpr int kSeverityWarning = 2;
+constexpr int kSeverityInformation = 3;
 constexpr int kSymbolEnum = 10;
 constexpr int kSymbolEnumMember = 22;
 constexpr int kSyncFull = 1;
@@ -194,7 +195,9 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
         json diagnostic = {{"range", inList ? listRange(doc, m.line, m.column,
                                                         static_cast<size_t>(std::max(m.length, 0)), server.encoding)
                                             : linesRange(doc, 1, 1, server.encoding)},
-                           {"severity", m.kind == ListMessage::Kind::Error ? kSeverityError : kSeverityWarning},
+                           {"severity", m.kind == ListMessage::Kind::Error     ? kSeverityError
+                                        : m.kind == ListMessage::Kind::Warning ? kSeverityWarning
+                                                                               : kSeverityInformation},
                            {"source", "enumgen"},
                            {"message", inList ? m.text : m.file + ":" + toString(m.line) + ": " + m.text}};
         if (m.noteLine > 0) {
@@ -258,7 +261,7 @@ std::string codeOrNone(std::string_view text) { return text.empty() ? "none" : c
 // " = <number>" after an item's value when the value is an expression of
 // literals, so its number is not plain to see.
 std::string numberOf(std::string_view value) {
-    if (const std::optional<std::int64_t> number = evaluateValue(value); number && toString(*number) != value)
+    if (const std::optional<std::int32_t> number = evaluateValue(value); number && toString(*number) != value)
         return " = " + toString(*number);
     return "";
 }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "enum-model.h"
 
@@ -12,11 +14,24 @@
 // item's number (the checks, the implicit values, the language server, the
 // lock) asks here, so they never disagree.
 
-// The value of an item's value text when it is an integer literal (decimal,
-// hex, octal or binary, with digit separators and suffixes) or a constant
-// expression of them with + - * ~ << >> & ^ | and parentheses; no value for
-// anything else, such as names of other enumerators or results past 2^32.
-std::optional<std::int64_t> evaluateValue(std::string_view text);
+// The numbers of an enum's items by name, for values that name earlier items.
+using ItemNumbers = std::unordered_map<std::string_view, std::int32_t>;
+
+// The value an item's value text gives the compiled enum, whose type is int,
+// when it is an integer literal (decimal, hex, octal or binary, with digit
+// separators and suffixes) or a constant expression of them with + - * ~ <<
+// >> & ^ | and parentheses, and with `names`, of the items they name (`Red`
+// or `<enumName>::Red`). Literals and operators are typed as C++ types them
+// (0xF0000000 >> 28 is 15: the literal is unsigned), and the result is taken
+// into int as static_cast<int> takes it. No value for anything else: another
+// name, a result past 32 bits, an overflow or a shift the compiler refuses,
+// or a result that differs where `long` is 32 bits wide (Windows).
+std::optional<std::int32_t> evaluateValue(std::string_view text, const ItemNumbers* names = nullptr,
+                                          std::string_view enumName = {});
+
+// The value of each item of `type` as evaluateValue gives it, where a value
+// may name the items before it.
+std::vector<std::optional<std::int32_t>> itemNumbers(const EnumType& type);
 
 // The implicit value after `value`: its trailing decimal digit run counted on
 // by one ("A007" gives "A8", "-1" gives "-2"). No value when `value` does not
@@ -37,6 +52,6 @@ std::string valueWithNumber(std::string_view value);
 
 // Marks the enum's aliases: items with the value of an earlier item, which a
 // switch over the values cannot take twice. Values are equal where enumgen
-// can tell: numbers equal as the enum's int, equal texts, or the name of an
-// earlier item (`Critical = Red`, `Critical = Color::Red`).
+// can tell: equal numbers (itemNumbers, so `Critical = Red` and `Critical =
+// Color::Red` too), else equal texts.
 void markAliases(EnumType* type);

@@ -29,7 +29,9 @@ std::string formatMessages(const std::string& list, const ListMessages& messages
     std::string text;
     for (const ListMessage& m : messages) {
         text.append(place(m.file.empty() ? list : m.file, m.line, m.column))
-            .append(m.kind == ListMessage::Kind::Error ? "error: " : "warning: ")
+            .append(m.kind == ListMessage::Kind::Error     ? "error: "
+                    : m.kind == ListMessage::Kind::Warning ? "warning: "
+                                                           : "note: ")
             .append(m.text)
             .push_back('\n');
         if (m.noteLine > 0)

@@ -5,9 +5,10 @@
 #include <vector>
 
 // A mistake at one line of the enum list. An error stops the run before any
-// output is touched; a warning is reported and the run goes on.
+// output is touched; a warning is reported and the run goes on; a note tells
+// what the run did there.
 struct ListMessage {
-    enum class Kind { Error, Warning };
+    enum class Kind { Error, Warning, Note };
     int line = 0;
     Kind kind = Kind::Error;
     std::string text;

@@ -6,6 +6,7 @@ former = {
 };
 retired = {
     u"shadow"_q,
+    u"Shadow"_q,
     u"drop-shadow"_q
 };
 aliases = {};
