@@ -25,13 +25,13 @@ std::string valueId(const LockItem& item) { return form(item.valueIsNumber ? 'n'
 // the order the forms are added here.
 struct ReadsBuilder {
     std::vector<StoredRead> reads;
-    std::unordered_set<std::string_view> seen;
+    // Copies: the reads' own texts move as the vector grows.
+    std::unordered_set<std::string> seen;
 
     void add(StoredForm form, std::optional<size_t> item, size_t owner) {
-        if (seen.count(form))
+        if (!seen.insert(form).second)
             return;
         reads.push_back({std::move(form), item, owner});
-        seen.insert(reads.back().form);
     }
 };
 
