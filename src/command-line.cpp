@@ -138,6 +138,9 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
         *err = std::string("option '") + (options->locked ? "--locked" : "--lock-update") + "' goes with --lock <file>";
     else if (options->lockUpdate && options->locked)
         *err = "options '--lock-update' and '--locked' contradict each other";
+    // A build or CI reads what either prints; one of the two would be lost.
+    else if (options->outputs && options->check)
+        *err = "options '--outputs' and '--check' do not go together: each prints a list of its own";
     // The editor sends the list; nothing is read from files or written.
     else if (options->lsp && (options->check || options->brief || options->outputs || options->removeStale ||
                               !options->directories.empty() || !options->templates.empty() ||

@@ -286,6 +286,44 @@ void readContentLine(LineKind kind, std::string_view text, EnumType* type) {
     contents.append(text.substr(1)).push_back('\n');
 }
 
+// A line whose marker follows a tab is a comment, as the list is defined
+// and lists may rely on; since what was meant is plain, it is told rather
+// than dropped in silence.
+void reportTabbedMarker(int number, std::string_view line, std::string_view trimmed, ListMessages* messages) {
+    if (trimmed.empty() || trimmed.front() != '\t')
+        return;
+    const size_t marker = trimmed.find_first_not_of(" \t\f\v\r");
+    if (marker == std::string_view::npos || classify(trimmed.substr(marker)) == LineKind::Other)
+        return;
+    const char lead = trimmed[marker];
+    const bool definition = lead == '+' || lead == '-';
+    const std::string_view loss = lead == '+'   ? ", so no enum opens here; "
+                                  : lead == '-' ? ", so the item is left out; "
+                                                : ", so its text is left out; ";
+    messages->push_back(
+        {number, ListMessage::Kind::Warning,
+         std::string("a tab before '") + lead + "' makes the line a comment" + std::string(loss) +
+             (definition ? std::string("remove the tab") : std::string("start the line with '") + lead + "'"),
+         static_cast<int>(trimmed.data() - line.data() + 1), static_cast<int>(marker)});
+}
+
+// A '!' or '$' line's text is its untrimmed line from the second byte, as
+// the list is defined; behind spaces, the spaces and the marker go into the
+// generated code, which is told rather than pasted in silence.
+void reportIndentedContent(int number, std::string_view line, std::string_view trimmed, LineKind kind,
+                           ListMessages* messages) {
+    if (line.front() == trimmed.front())
+        return;
+    messages->push_back({number, ListMessage::Kind::Warning,
+                         std::string("'") + trimmed.front() +
+                             "' is not the line's first byte, so the line goes into the " +
+                             (kind == LineKind::Header ? "header" : "footer") +
+                             " contents as written but for its first byte, the marker included; start the line "
+                             "with '" +
+                             trimmed.front() + "'",
+                         static_cast<int>(trimmed.data() - line.data() + 1), 1});
+}
+
 }  // namespace
 
 std::string_view trim(std::string_view text) {
@@ -306,8 +344,10 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
         ++number;
         const std::string_view trimmed = trim(line);
         const LineKind kind = classify(trimmed);
-        if (kind == LineKind::Other)
+        if (kind == LineKind::Other) {
+            reportTabbedMarker(number, line, trimmed, messages);
             continue;
+        }
         if (kind != LineKind::Enum && enums->empty()) {
             messages->push_back({number, ListMessage::Kind::Error,
                                  std::string("'") + trimmed.front() +
@@ -316,6 +356,7 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             continue;
         }
         if (kind == LineKind::Header || kind == LineKind::Footer) {
+            reportIndentedContent(number, line, trimmed, kind, messages);
             readContentLine(kind, line, &enums->back());
             continue;
         }

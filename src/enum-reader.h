@@ -16,7 +16,8 @@ inline constexpr char kEnumListPath[] = "enum-list";
 std::string_view trim(std::string_view text);
 
 // Parses enum-list text into `enums`. Lines that cannot be handled, markers
-// left open, text outside every marker, texts that cannot be string literals
-// and values counted on in a way that is rarely meant add to `messages`. The
+// left open, text outside every marker, texts that cannot be string literals,
+// values counted on in a way that is rarely meant, a marker behind a tab and
+// a '!' or '$' behind spaces add to `messages`. The
 // items' texts are views into `text`, which must outlive them.
 void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages);

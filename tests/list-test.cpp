@@ -17,7 +17,8 @@ std::vector<EnumType> parse(std::string_view text, ListMessages* messages) {
 TEST(Reader, NamesAndFieldsStayAsWritten) {
     // Blank lines, a lone "\r", tab-led lines, comments and a byte-order mark
     // before "+" are skipped; CRLF ends are trimmed from "+" and "-" lines but
-    // kept in "!" lines, whose first byte goes even when it is a space.
+    // kept in "!" lines, whose first byte goes even when it is a space. A
+    // marker behind a tab, and a '!' behind a space, are told.
     ListMessages messages;
     auto enums = parse(
         "  \n\r\n\t-Tab\n# c\n\xEF\xBB\xBF+Bom\n+\r\n-Red [[red]]\n- Red\n- *H\n-**I\n-[[a]\n"
@@ -25,9 +26,15 @@ TEST(Reader, NamesAndFieldsStayAsWritten) {
         &messages);
     EXPECT_EQ(
         messages,
-        (ListMessages{{11, ListMessage::Kind::Error, "'[[' is never closed by ']]', so the key cannot be read", 2, 2},
-                      {12, ListMessage::Kind::Warning,
-                       "']' is inside no marker, so it is ignored; is a marker mistyped?", 12, 1}}));
+        (ListMessages{
+            {3, ListMessage::Kind::Warning,
+             "a tab before '-' makes the line a comment, so the item is left out; remove the tab", 1, 1},
+            {11, ListMessage::Kind::Error, "'[[' is never closed by ']]', so the key cannot be read", 2, 2},
+            {12, ListMessage::Kind::Warning, "']' is inside no marker, so it is ignored; is a marker mistyped?", 12, 1},
+            {14, ListMessage::Kind::Warning,
+             "'!' is not the line's first byte, so the line goes into the header contents as written but "
+             "for its first byte, the marker included; start the line with '!'",
+             2, 1}}));
     ASSERT_EQ(enums.size(), 3u);
     EXPECT_EQ(enums[0].name, "");
     EXPECT_EQ(enums[0].headerContents, "!h \r\n");
