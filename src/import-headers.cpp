@@ -28,6 +28,11 @@ std::string take(CXString text) {
     return result;
 }
 
+// "common.h", not "./common.h" as clang names a file found by a quoted #include.
+std::string fileName(CXFile file) {
+    return std::filesystem::path(take(clang_getFileName(file))).lexically_normal().string();
+}
+
 // Where `location` is in the file the compiler read, and its byte offset there.
 SourcePlace placeOf(CXSourceLocation location, unsigned* offset = nullptr) {
     CXFile file = nullptr;
@@ -35,7 +40,7 @@ SourcePlace placeOf(CXSourceLocation location, unsigned* offset = nullptr) {
     clang_getExpansionLocation(location, &file, &line, &column, &at);
     if (offset)
         *offset = at;
-    return {file ? take(clang_getFileName(file)) : "", static_cast<int>(line), static_cast<int>(column)};
+    return {file ? fileName(file) : "", static_cast<int>(line), static_cast<int>(column)};
 }
 
 unsigned offsetOf(CXSourceLocation location) {
@@ -633,7 +638,7 @@ ImportMessage headerError(std::string text, int order) {
 // Notes where the header includes, itself or through others, `file`.
 void noteInclusion(CXFile file, CXSourceLocation* stack, unsigned depth, CXClientData data) {
     if (depth > 0)
-        (*static_cast<std::map<std::string, SourcePlace>*>(data))[take(clang_getFileName(file))] =
+        (*static_cast<std::map<std::string, SourcePlace>*>(data))[fileName(file)] =
             placeOf(stack[depth - 1]);
 }
 
