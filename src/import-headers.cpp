@@ -759,10 +759,12 @@ void importAll(const ImportRequest& request, const std::vector<std::string>& pat
         byFolder[workingDirectory(flags[i])].push_back(i);
     const WorkingDirectoryKept kept;
     std::atomic<size_t> firstFailed = paths.size();
-    for (const auto& [folder, group] : byFolder) {
+    for (const auto& [folder, headersThere] : byFolder) {
         std::error_code error;
         if (!folder.empty())
             std::filesystem::current_path(folder, error);
+        // clang 14 lets no lambda capture a structured binding.
+        const std::vector<size_t>& group = headersThere;
         std::atomic<size_t> next = 0;
         const auto work = [&](CXIndex index) {
             for (size_t g = next++; g < group.size(); g = next++) {
