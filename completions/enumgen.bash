@@ -24,10 +24,11 @@ _enumgen_import() {
     case $prev in
         -p) _filedir -d; return ;;
         -o | --lock) _filedir; return ;;
+        --enum | -j) return ;;
     esac
     $split && return
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '-p -o --all --lock --help --version --' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W '-p -o --all --enum --lock -k --keep-going -j --help --version --' -- "$cur")
     else
         _filedir '@(h|hh|hpp|hxx|h++)'
     fi

@@ -4,12 +4,15 @@
 #include <clang-c/Index.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string_view>
+#include <thread>
+#include <tuple>
 
 #include "enum-reader.h"
 #include "file-ops.h"
@@ -25,6 +28,11 @@ std::string take(CXString text) {
     return result;
 }
 
+// "common.h", not "./common.h" as clang names a file found by a quoted #include.
+std::string fileName(CXFile file) {
+    return std::filesystem::path(take(clang_getFileName(file))).lexically_normal().string();
+}
+
 // Where `location` is in the file the compiler read, and its byte offset there.
 SourcePlace placeOf(CXSourceLocation location, unsigned* offset = nullptr) {
     CXFile file = nullptr;
@@ -32,7 +40,7 @@ SourcePlace placeOf(CXSourceLocation location, unsigned* offset = nullptr) {
     clang_getExpansionLocation(location, &file, &line, &column, &at);
     if (offset)
         *offset = at;
-    return {file ? take(clang_getFileName(file)) : "", static_cast<int>(line), static_cast<int>(column)};
+    return {file ? fileName(file) : "", static_cast<int>(line), static_cast<int>(column)};
 }
 
 unsigned offsetOf(CXSourceLocation location) {
@@ -85,19 +93,25 @@ bool isRegistering(std::string_view macro) {
     return std::find(std::begin(kRegistering), std::end(kRegistering), macro) != std::end(kRegistering);
 }
 
-// The names a macro is given: each identifier of its arguments but those
-// that qualify another ("Shape" in "Shape::Kind").
+// The names a macro is given, as the code writes them ("Shape::Kind").
 std::vector<std::string> macroNames(CXTranslationUnit tu, CXCursor use) {
     CXToken* tokens = nullptr;
     unsigned count = 0;
     clang_tokenize(tu, clang_getCursorExtent(use), &tokens, &count);
     std::vector<std::string> names;
+    bool qualifies = false;
     for (unsigned i = 1; i < count; ++i) {
-        if (clang_getTokenKind(tokens[i]) != CXToken_Identifier)
-            continue;
-        if (i + 1 < count && take(clang_getTokenSpelling(tu, tokens[i + 1])) == "::")
-            continue;
-        names.push_back(take(clang_getTokenSpelling(tu, tokens[i])));
+        const std::string token = take(clang_getTokenSpelling(tu, tokens[i]));
+        if (token == "::")
+            qualifies = !names.empty();
+        else if (clang_getTokenKind(tokens[i]) != CXToken_Identifier)
+            qualifies = false;
+        else if (qualifies) {
+            names.back().append("::").append(token);
+            qualifies = false;
+        } else {
+            names.push_back(token);
+        }
     }
     clang_disposeTokens(tu, tokens, count);
     return names;
@@ -186,7 +200,11 @@ std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, I
         for (const MacroUse& named : scan.macros)
             if (named.macro == "QML_NAMED_ELEMENT" && scopeAt(scan, named.offset) == scope && !named.names.empty())
                 qmlScope = named.names.front();
-        for (const std::string& name : use.names) {
+        for (const std::string& written : use.names) {
+            // Only a name of the scope's own can be found here; another, as
+            // Qt::DayOfWeek, is named as written.
+            const std::string name =
+                written.starts_with(scope->name + "::") ? written.substr(scope->name.size() + 2) : written;
             std::string usr;
             for (const FoundEnum& found : scan.enums)
                 if (found.scopeUsr == scope->usr && found.name == name)
@@ -196,7 +214,7 @@ std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, I
                     usr = flags.enumUsr;
             if (usr.empty()) {
                 messages->push_back({ImportMessage::Kind::Warning, use.place,
-                                     use.macro + " names '" + name + "', which is no enum or QFlags type that '" +
+                                     use.macro + " names '" + written + "', which is no enum or QFlags type that '" +
                                          scope->name + "' declares here, so nothing is imported for it"});
                 continue;
             }
@@ -254,6 +272,41 @@ std::vector<std::string> itemsHiddenFromMoc(std::string_view text, unsigned begi
     return hidden;
 }
 
+// Warns of each registering macro in a block the preprocessor skipped with
+// these flags (a Windows-only Q_ENUM parsed on Linux): its enum is not
+// imported, and nothing else would say so.
+void warnOfSkippedRegistrations(const HeaderScan& scan, ImportMessages* messages) {
+    CXSourceRangeList* skipped = clang_getSkippedRanges(scan.tu, scan.file);
+    for (unsigned r = 0; skipped && r < skipped->count; ++r) {
+        const unsigned end = std::min<unsigned>(offsetOf(clang_getRangeEnd(skipped->ranges[r])), scan.text.size());
+        for (size_t at = offsetOf(clang_getRangeStart(skipped->ranges[r])); at < end;) {
+            const size_t lineEnd = std::min<size_t>(scan.text.find('\n', at), end);
+            const std::string_view line = scan.text.substr(at, lineEnd - at);
+            const std::string_view code = trim(line);
+            for (size_t word = 0; !code.starts_with('#') && !code.starts_with("//") && word < line.size();) {
+                const size_t begin = line.find_first_of("_ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", word);
+                if (begin == std::string_view::npos)
+                    break;
+                word = std::min(line.find_first_not_of("_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
+                                                       begin),
+                                line.size());
+                const size_t close = line.find(')', word);
+                if (!isRegistering(line.substr(begin, word - begin)) || close == std::string_view::npos ||
+                    trim(line.substr(word)).front() != '(')
+                    continue;
+                const std::string use(line.substr(begin, close + 1 - begin));
+                messages->push_back(
+                    {ImportMessage::Kind::Warning,
+                     placeOf(clang_getLocationForOffset(scan.tu, scan.file, static_cast<unsigned>(at + begin))),
+                     use + " is in a block that these compile flags leave out, so it is not imported; give the flags "
+                           "that keep the block (-D...) to import it"});
+            }
+            at = lineEnd + 1;
+        }
+    }
+    clang_disposeSourceRangeList(skipped);
+}
+
 }  // namespace
 
 namespace {
@@ -271,14 +324,23 @@ struct Imported {
     ImportMessages itemMessages;
 };
 
-std::string qualifiedName(CXCursor cursor) {
-    std::string name = take(clang_getCursorSpelling(cursor));
+// The scope the code names `cursor` in, "app::Shape": an inline namespace
+// (a library's version or a trick to give Q_ENUM_NS a namespace of its own)
+// and an unnamed one are no part of the names the code writes.
+std::string codeScope(CXCursor cursor) {
+    std::string scope;
     for (CXCursor parent = clang_getCursorSemanticParent(cursor);
          !clang_Cursor_isNull(parent) && clang_getCursorKind(parent) != CXCursor_TranslationUnit;
          parent = clang_getCursorSemanticParent(parent))
-        if (const std::string scope = take(clang_getCursorSpelling(parent)); !scope.empty())
-            name = scope + "::" + name;
-    return name;
+        if (const std::string name = take(clang_getCursorSpelling(parent));
+            !name.empty() && !clang_Cursor_isInlineNamespace(parent))
+            scope = scope.empty() ? name : name + "::" + scope;
+    return scope;
+}
+
+std::string qualifiedName(CXCursor cursor) {
+    const std::string scope = codeScope(cursor);
+    return (scope.empty() ? "" : scope + "::") + take(clang_getCursorSpelling(cursor));
 }
 
 // Whether the enum's values depend on a template parameter, which leaves
@@ -464,9 +526,7 @@ Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Regist
     imported.scoped = clang_EnumDecl_isScoped(found.cursor);
     imported.origin.place = placeOf(clang_getCursorLocation(found.cursor));
     imported.origin.qualifiedName = qualifiedName(found.cursor);
-    const CXCursor parent = clang_getCursorSemanticParent(found.cursor);
-    if (clang_getCursorKind(parent) != CXCursor_TranslationUnit)
-        imported.scope = qualifiedName(parent);
+    imported.scope = codeScope(found.cursor);
     EnumType& type = imported.type;
     type.name = found.name;
     type.dataType = "QVariant";
@@ -521,6 +581,18 @@ void addMigrationMessages(const Imported& imported, ImportMessages* messages) {
             text += ", and '" + type.flagsName + "' for '" + imported.scope + "::" + type.flagsName + "'";
         messages->push_back({ImportMessage::Kind::Warning, place, text});
     }
+    if (!imported.scope.empty()) {
+        // The old spelling keeps compiling through aliases in the old scope,
+        // which spares most of the edits.
+        const std::string name = old.substr(imported.scope.size() + 2);
+        std::string text = "to keep the code's '" + old + "' compiling unchanged, write in '" + imported.scope +
+                           "': using " + name + " = ::" + type.name + ";";
+        if (!type.flagsName.empty())
+            text += " using " + type.flagsName + " = ::" + type.flagsName + ";";
+        if (!imported.scoped)
+            text += " using enum ::" + type.name + ";";
+        messages->push_back({ImportMessage::Kind::Note, place, text});
+    }
     const std::string first = type.items.empty() ? "Item" : std::string(type.items.front().name);
     if (!imported.scoped)
         messages->push_back({ImportMessage::Kind::Warning, place,
@@ -548,6 +620,115 @@ struct TranslationUnit {
     }
 };
 
+// What the parse of one header gives.
+struct HeaderImport {
+    bool parsed = false;
+    std::vector<Imported> imported;
+    std::deque<std::string> texts;
+    ImportMessages messages;
+};
+
+// An error of the header `order` of the command line, at no place in it.
+ImportMessage headerError(std::string text, int order) {
+    ImportMessage message = placelessError(std::move(text));
+    message.header = order;
+    return message;
+}
+
+// Notes where the header includes, itself or through others, `file`.
+void noteInclusion(CXFile file, CXSourceLocation* stack, unsigned depth, CXClientData data) {
+    if (depth > 0)
+        (*static_cast<std::map<std::string, SourcePlace>*>(data))[fileName(file)] =
+            placeOf(stack[depth - 1]);
+}
+
+// Adds the errors of the parse of `header`, `order` of the command line, each
+// once, with the #include through which it met an error in another file.
+bool addParseErrors(CXTranslationUnit tu, const std::string& header, int order, ImportMessages* messages) {
+    std::map<std::string, SourcePlace> includes;
+    std::set<std::tuple<std::string, int, int, std::string>> seen;
+    bool parsed = true;
+    for (unsigned i = 0; i < clang_getNumDiagnostics(tu); ++i) {
+        CXDiagnostic diagnostic = clang_getDiagnostic(tu, i);
+        ImportMessage error{ImportMessage::Kind::Error, placeOf(clang_getDiagnosticLocation(diagnostic)),
+                            take(clang_getDiagnosticSpelling(diagnostic)), order};
+        const bool isError = clang_getDiagnosticSeverity(diagnostic) >= CXDiagnostic_Error;
+        clang_disposeDiagnostic(diagnostic);
+        if (!isError || !seen.insert({error.place.file, error.place.line, error.place.column, error.text}).second)
+            continue;
+        parsed = false;
+        if (error.place.file.empty())
+            error.text = header + ": " + error.text;
+        messages->push_back(error);
+        if (includes.empty())
+            clang_getInclusions(tu, noteInclusion, &includes);
+        if (const auto include = includes.find(error.place.file); include != includes.end())
+            messages->push_back({ImportMessage::Kind::Note, include->second, "in the file included here", order});
+    }
+    return parsed;
+}
+
+// Parses `header`; false, with the compiler's errors, when it has any.
+bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags, int order,
+                 TranslationUnit* unit, ImportMessages* messages) {
+    std::string text, err;
+    if (!readAll(header, &text, &err, MissingFile::IsError)) {
+        messages->push_back(headerError(err, order));
+        return false;
+    }
+    std::vector<const char*> args;
+    for (const std::string& flag : flags)
+        args.push_back(flag.c_str());
+    const CXErrorCode code = clang_parseTranslationUnit2(
+        index, header.c_str(), args.data(), static_cast<int>(args.size()), nullptr, 0,
+        CXTranslationUnit_DetailedPreprocessingRecord | CXTranslationUnit_SkipFunctionBodies, &unit->tu);
+    if (code != CXError_Success || !unit->tu) {
+        messages->push_back(headerError(header + ": cannot be parsed (see its compile flags)", order));
+        return false;
+    }
+    return addParseErrors(unit->tu, header, order, messages);
+}
+
+// Whether `wanted`, as --enum gives it ("Kind", "Shape::Kind"), names the
+// enum the code names `qualified`.
+bool namedBy(const std::string& qualified, std::string_view wanted) {
+    if (wanted.starts_with("::"))
+        wanted.remove_prefix(2);
+    return qualified == wanted ||
+           (qualified.size() > wanted.size() + 2 && qualified.ends_with(wanted) &&
+            qualified.compare(qualified.size() - wanted.size() - 2, 2, "::") == 0);
+}
+
+// The enums `header` registers, declares or `request.enums` names.
+void scanHeader(CXTranslationUnit tu, const ImportRequest& request, HeaderImport* header) {
+    HeaderScan scan;
+    scan.tu = tu;
+    scan.file = clang_getFile(tu, take(clang_getTranslationUnitSpelling(tu)).c_str());
+    size_t size = 0;
+    if (const char* contents = clang_getFileContents(tu, scan.file, &size))
+        scan.text = std::string_view(contents, size);
+    clang_visitChildren(clang_getTranslationUnitCursor(tu), scanCursor, &scan);
+    const std::map<std::string, Registered> registered = resolveRegistrations(scan, &header->messages);
+    warnOfSkippedRegistrations(scan, &header->messages);
+    for (const FoundEnum& found : scan.enums) {
+        const auto entry = registered.find(found.usr);
+        const bool wanted =
+            request.enums.empty()
+                ? request.selection == EnumSelection::All || entry != registered.end()
+                : std::any_of(request.enums.begin(), request.enums.end(),
+                              [&](const std::string& name) { return namedBy(qualifiedName(found.cursor), name); });
+        if (!wanted)
+            continue;
+        if (clang_Cursor_isAnonymous(found.cursor) || found.name.empty() || found.name.starts_with('(')) {
+            header->messages.push_back({ImportMessage::Kind::Warning, placeOf(clang_getCursorLocation(found.cursor)),
+                                        "an unnamed enum is left out, as every enum of a list needs a name"});
+            continue;
+        }
+        header->imported.push_back(
+            importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second, &header->texts));
+    }
+}
+
 // libclang 14 takes -working-directory, which a build's flags end with, by
 // moving the whole process there; the other headers, the list and the lock
 // are named from where enumgen-import was started, so it goes back there.
@@ -560,61 +741,72 @@ struct WorkingDirectoryKept {
     }
 };
 
-// Parses `header`; false, with the compiler's errors, when it has any.
-bool parseHeader(CXIndex index, const std::string& header, const std::vector<std::string>& flags, TranslationUnit* unit,
-                 ImportMessages* messages) {
-    std::string text, err;
-    if (!readAll(header, &text, &err, MissingFile::IsError)) {
-        messages->push_back(placelessError(err));
-        return false;
-    }
-    std::vector<const char*> args;
-    for (const std::string& flag : flags)
-        args.push_back(flag.c_str());
-    const WorkingDirectoryKept kept;
-    const CXErrorCode code = clang_parseTranslationUnit2(
-        index, header.c_str(), args.data(), static_cast<int>(args.size()), nullptr, 0,
-        CXTranslationUnit_DetailedPreprocessingRecord | CXTranslationUnit_SkipFunctionBodies, &unit->tu);
-    if (code != CXError_Success || !unit->tu) {
-        messages->push_back(placelessError(header + ": cannot be parsed (see its compile flags)"));
-        return false;
-    }
-    bool parsed = true;
-    for (unsigned i = 0; i < clang_getNumDiagnostics(unit->tu); ++i) {
-        CXDiagnostic diagnostic = clang_getDiagnostic(unit->tu, i);
-        if (clang_getDiagnosticSeverity(diagnostic) >= CXDiagnostic_Error) {
-            parsed = false;
-            messages->push_back({ImportMessage::Kind::Error, placeOf(clang_getDiagnosticLocation(diagnostic)),
-                                 take(clang_getDiagnosticSpelling(diagnostic))});
-        }
-        clang_disposeDiagnostic(diagnostic);
-    }
-    return parsed;
+// The folder that `flags` has libclang work in; empty for where it is.
+std::string workingDirectory(const std::vector<std::string>& flags) {
+    const auto at = std::find(flags.begin(), flags.end(), "-working-directory");
+    return at == flags.end() || at + 1 == flags.end() ? "" : *(at + 1);
 }
 
-// Adds the enums `header` registers (or declares) to `imported`, but those
-// an earlier header gave already.
-void scanHeader(CXTranslationUnit tu, EnumSelection selection, std::set<std::string>* seen,
-                std::vector<Imported>* imported, std::deque<std::string>* texts, ImportMessages* messages) {
-    HeaderScan scan;
-    scan.tu = tu;
-    scan.file = clang_getFile(tu, take(clang_getTranslationUnitSpelling(tu)).c_str());
-    size_t size = 0;
-    if (const char* contents = clang_getFileContents(tu, scan.file, &size))
-        scan.text = std::string_view(contents, size);
-    clang_visitChildren(clang_getTranslationUnitCursor(tu), scanCursor, &scan);
-    const std::map<std::string, Registered> registered = resolveRegistrations(scan, messages);
-    for (const FoundEnum& found : scan.enums) {
-        const auto entry = registered.find(found.usr);
-        if ((selection == EnumSelection::Registered && entry == registered.end()) || !seen->insert(found.usr).second)
-            continue;
-        if (clang_Cursor_isAnonymous(found.cursor) || found.name.empty() || found.name.starts_with('(')) {
-            messages->push_back({ImportMessage::Kind::Warning, placeOf(clang_getCursorLocation(found.cursor)),
-                                 "an unnamed enum is left out, as every enum of a list needs a name"});
-            continue;
-        }
-        imported->push_back(importEnum(scan, found, entry == registered.end() ? Registered{} : entry->second, texts));
+// Parses and scans the headers on `request.jobs` threads, each with an index
+// of its own. As libclang moves the whole process to a header's working
+// folder, the headers of each folder are parsed together from there, so that
+// it never moves while a parse runs. With OnFailure::Stop, no header after
+// the first that fails is started.
+void importAll(const ImportRequest& request, const std::vector<std::string>& paths,
+               const std::vector<std::vector<std::string>>& flags, std::vector<HeaderImport>* headers) {
+    std::map<std::string, std::vector<size_t>> byFolder;
+    for (size_t i = 0; i < paths.size(); ++i)
+        byFolder[workingDirectory(flags[i])].push_back(i);
+    const WorkingDirectoryKept kept;
+    std::atomic<size_t> firstFailed = paths.size();
+    for (const auto& [folder, headersThere] : byFolder) {
+        std::error_code error;
+        if (!folder.empty())
+            std::filesystem::current_path(folder, error);
+        // clang 14 lets no lambda capture a structured binding.
+        const std::vector<size_t>& group = headersThere;
+        std::atomic<size_t> next = 0;
+        const auto work = [&](CXIndex index) {
+            for (size_t g = next++; g < group.size(); g = next++) {
+                const size_t i = group[g];
+                if (request.onFailure == OnFailure::Stop && i > firstFailed)
+                    continue;
+                HeaderImport& header = (*headers)[i];
+                TranslationUnit unit;
+                header.parsed = parseHeader(index, paths[i], flags[i], static_cast<int>(i), &unit, &header.messages);
+                if (header.parsed)
+                    scanHeader(unit.tu, request, &header);
+                for (size_t first = firstFailed; !header.parsed && i < first;)
+                    firstFailed.compare_exchange_weak(first, i);
+            }
+            clang_disposeIndex(index);
+        };
+        std::vector<std::thread> threads;
+        const size_t count = std::clamp<size_t>(request.jobs, 1, group.size());
+        // libclang sets itself up on the first index, which is no work for threads.
+        std::vector<CXIndex> indexes;
+        for (size_t t = 0; t < count; ++t)
+            indexes.push_back(clang_createIndex(0, 0));
+        for (size_t t = 1; t < count; ++t)
+            threads.emplace_back(work, indexes[t]);
+        work(indexes[0]);
+        for (std::thread& thread : threads)
+            thread.join();
     }
+}
+
+// Adds an error for each name of --enum that no enum of the headers has;
+// false if there is one.
+bool checkNamesFound(const std::vector<std::string>& names, const std::vector<Imported>& imported,
+                     ImportMessages* messages) {
+    bool found = true;
+    for (const std::string& name : names)
+        if (std::none_of(imported.begin(), imported.end(),
+                         [&](const Imported& i) { return namedBy(i.origin.qualifiedName, name); })) {
+            messages->push_back(placelessError("--enum " + name + ": no enum of that name in the headers parsed"));
+            found = false;
+        }
+    return found;
 }
 
 }  // namespace
@@ -633,24 +825,39 @@ bool importHeaders(const ImportRequest& request, ImportResult* result) {
         result->messages.push_back(placelessError(err));
         return false;
     }
-    CXIndex index = clang_createIndex(0, 0);
+    // A build's flags hold paths relative to its folder, so clang works there
+    // and the header is named from here.
+    std::vector<std::string> paths = request.headers;
+    if (!request.buildDir.empty())
+        for (std::string& path : paths)
+            path = std::filesystem::absolute(path).lexically_normal().string();
+    std::vector<HeaderImport> headers(paths.size());
+    importAll(request, paths, flags, &headers);
+
+    bool complete = true;
     std::vector<Imported> imported;
     std::set<std::string> seen;
-    bool parsed = true;
-    for (size_t i = 0; i < request.headers.size(); ++i) {
-        TranslationUnit unit;
-        // A build's flags hold paths relative to its folder, so clang works
-        // there and the header is named from here.
-        const std::string header = request.buildDir.empty()
-                                       ? request.headers[i]
-                                       : std::filesystem::absolute(request.headers[i]).lexically_normal().string();
-        if (!parseHeader(index, header, flags[i], &unit, &result->messages))
-            parsed = false;
-        else
-            scanHeader(unit.tu, request.selection, &seen, &imported, &result->texts, &result->messages);
+    for (size_t i = 0; i < headers.size() && (complete || request.onFailure == OnFailure::KeepGoing); ++i) {
+        HeaderImport& header = headers[i];
+        result->messages.insert(result->messages.end(), header.messages.begin(), header.messages.end());
+        if (!header.parsed) {
+            complete = false;
+            result->messages.push_back(headerError(
+                request.headers[i] + (request.onFailure == OnFailure::Stop
+                                          ? ": cannot be parsed, so no list is written (--keep-going writes that "
+                                            "of the headers that can be)"
+                                          : ": cannot be parsed, so the list leaves its enums out"),
+                static_cast<int>(i)));
+            continue;
+        }
+        // A header given twice, or by two paths, gives its enums once.
+        for (Imported& enumType : header.imported)
+            if (seen.insert(enumType.usr).second)
+                imported.push_back(std::move(enumType));
+        result->texts.push_back(std::move(header.texts));
     }
-    clang_disposeIndex(index);
-    if (!parsed)
+    complete = checkNamesFound(request.enums, imported, &result->messages) && complete;
+    if (!complete && request.onFailure == OnFailure::Stop)
         return false;
     renameClashes(&imported, &result->messages);
     for (Imported& enumType : imported) {
@@ -659,5 +866,5 @@ bool importHeaders(const ImportRequest& request, ImportResult* result) {
         result->enums.push_back(std::move(enumType.type));
         result->origins.push_back(std::move(enumType.origin));
     }
-    return true;
+    return complete;
 }

@@ -22,6 +22,10 @@ struct ImportMessage {
     // No file for a message tied to no place.
     SourcePlace place;
     std::string text;
+    // For what the parse of a header said: the header's index, which orders
+    // the message among those of the other headers, in the compiler's order;
+    // -1 for a message ordered by its place.
+    int header = -1;
 };
 using ImportMessages = std::vector<ImportMessage>;
 
@@ -44,12 +48,13 @@ struct EnumOrigin {
 struct ImportResult {
     std::vector<EnumType> enums;
     std::vector<EnumOrigin> origins;
-    // The texts the items' views point into.
-    std::deque<std::string> texts;
+    // The texts the items' views point into, a store per header.
+    std::deque<std::deque<std::string>> texts;
     ImportMessages messages;
 };
 
 enum class EnumSelection { Registered, All };
+enum class OnFailure { Stop, KeepGoing };
 
 struct ImportRequest {
     std::vector<std::string> headers;
@@ -58,10 +63,21 @@ struct ImportRequest {
     // Compiler flags given on the command line, after those of the build.
     std::vector<std::string> flags;
     EnumSelection selection = EnumSelection::Registered;
+    // Only the enums of these names ("Kind" or "Shape::Kind"), registered
+    // or not; empty for all that `selection` takes.
+    std::vector<std::string> enums;
+    // How many headers are parsed at once.
+    unsigned jobs = 1;
+    // Stop at the first header that cannot be parsed, or import those that can.
+    OnFailure onFailure = OnFailure::Stop;
 };
 
 // Parses every header as C++ with its compile flags and gathers the enums
 // registered with Q_ENUM, Q_FLAG, Q_ENUM_NS, Q_FLAG_NS (Q_ENUMS, Q_FLAGS), or
-// every enum the headers declare. Returns false, with the compiler's errors in
-// `result->messages`, when a header cannot be parsed.
+// every enum the headers declare, or those `request.enums` names. Returns
+// false, with the compiler's errors in `result->messages`, when a header
+// cannot be parsed or a name of `request.enums` is no enum of the headers;
+// `result` then holds, with OnFailure::KeepGoing, the enums of the headers
+// that could be parsed, and nothing with OnFailure::Stop. The result is the
+// same whatever `request.jobs`.
 bool importHeaders(const ImportRequest& request, ImportResult* result);
