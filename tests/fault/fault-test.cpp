@@ -88,7 +88,7 @@ TEST_F(Fault, AnEmptyOutputIsMadeOnlyByARunToldItsFolder) {
     OutputRun check;
     check.tell = record;
     check.mode = OutputMode::Check;
-    check.missing = MissingOutput::DiffersFromAll;
+    check.writing.missing = MissingOutput::DiffersFromAll;
     writeOutputs(enums, templates, StaleOutputs::Kept, &check);
     EXPECT_EQ(told[OutputEvent::Kind::OutOfDate],
               "../enum/enums.hpp ../enum/color.hpp ../enum/color.cpp ../enum/size.hpp ../enum/size.cpp "
@@ -97,7 +97,7 @@ TEST_F(Fault, AnEmptyOutputIsMadeOnlyByARunToldItsFolder) {
 
     run = {};
     run.tell = record;
-    run.missing = MissingOutput::DiffersFromAll;
+    run.writing.missing = MissingOutput::DiffersFromAll;
     writeOutputs(enums, templates, StaleOutputs::Kept, &run);
     EXPECT_EQ(fakeFiles().files.size(), 6u);
     EXPECT_EQ(fakeFiles().files["../enum/color.hpp"], "");
