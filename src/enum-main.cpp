@@ -29,7 +29,9 @@ void reportErrors(const std::vector<std::string>& messages) {
 
 void reportListMessages(const std::string& list, const ListMessages& messages) {
     std::fflush(stdout);
-    std::fputs(formatMessages(list, messages).c_str(), stderr);
+    // Written by size: a message may quote a NUL of the list.
+    const std::string text = formatMessages(list, messages);
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 // Tells what a run did to an output: "Write to <path>" and, unless brief,

@@ -44,7 +44,7 @@ void removeTempAndDie(int signal) {
 
 }  // namespace
 
-bool openToRead(const std::string& path, PipeWait wait, ReadFile* file, FileFault* fault) {
+bool openToRead(const std::string& path, PipeWait wait, ReadHandle* file, FileFault* fault) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (wait == PipeWait::Never ? O_NONBLOCK : 0));
     struct stat st;
     if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -60,7 +60,7 @@ bool openToRead(const std::string& path, PipeWait wait, ReadFile* file, FileFaul
     return true;
 }
 
-bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
+bool readSome(ReadHandle* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
     *count = 0;
     while (*count < size) {
         const ssize_t n = ::read(static_cast<int>(file->handle), buffer + *count, size - *count);
@@ -77,12 +77,12 @@ bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFaul
     return true;
 }
 
-void closeRead(ReadFile* file) {
+void closeRead(ReadHandle* file) {
     ::close(static_cast<int>(file->handle));
     file->handle = -1;
 }
 
-bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteFile* file,
+bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteHandle* file,
                      FileFault* fault) {
     if (path.size() >= sizeof gTempPath) {
         *fault = faultOf(ENAMETOOLONG);
@@ -119,7 +119,7 @@ bool createExclusive(const std::string& path, std::optional<unsigned> permission
     return true;
 }
 
-bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
+bool writeAllOf(WriteHandle* file, std::string_view text, FileFault* fault) {
     while (!text.empty()) {
         const ssize_t n = ::write(static_cast<int>(file->handle), text.data(), text.size());
         if (n < 0 && errno == EINTR)
@@ -133,7 +133,7 @@ bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
     return true;
 }
 
-bool closeWritten(WriteFile* file, FileFault* fault) {
+bool closeWritten(WriteHandle* file, FileFault* fault) {
     const bool ok = ::close(static_cast<int>(file->handle)) == 0;
     file->handle = -1;
     if (!ok)

@@ -114,7 +114,7 @@ BOOL WINAPI removeTempAndDie(DWORD) {
 
 }  // namespace
 
-bool openToRead(const std::string& path, PipeWait, ReadFile* file, FileFault* fault) {
+bool openToRead(const std::string& path, PipeWait, ReadHandle* file, FileFault* fault) {
     std::wstring widePath;
     if (!widenPath(path, &widePath, fault))
         return false;
@@ -136,7 +136,7 @@ bool openToRead(const std::string& path, PipeWait, ReadFile* file, FileFault* fa
     return true;
 }
 
-bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
+bool readSome(ReadHandle* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
     *count = 0;
     while (*count < size) {
         DWORD n = 0;
@@ -152,12 +152,12 @@ bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFaul
     return true;
 }
 
-void closeRead(ReadFile* file) {
+void closeRead(ReadHandle* file) {
     CloseHandle(handleOf(file->handle));
     file->handle = -1;
 }
 
-bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteFile* file,
+bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteHandle* file,
                      FileFault* fault) {
     std::wstring widePath;
     if (!widenPath(path, &widePath, fault))
@@ -186,7 +186,7 @@ bool createExclusive(const std::string& path, std::optional<unsigned> permission
     return true;
 }
 
-bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
+bool writeAllOf(WriteHandle* file, std::string_view text, FileFault* fault) {
     while (!text.empty()) {
         DWORD written = 0;
         if (!WriteFile(handleOf(file->handle), text.data(), DWORD(std::min<size_t>(text.size(), 1u << 30)), &written,
@@ -199,7 +199,7 @@ bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
     return true;
 }
 
-bool closeWritten(WriteFile* file, FileFault* fault) {
+bool closeWritten(WriteHandle* file, FileFault* fault) {
     // The attributes go on last: a read-only file could not be written.
     bool ok = CloseHandle(handleOf(file->handle));
     file->handle = -1;

@@ -22,7 +22,7 @@ std::string fileError(const std::string& path, const char* action, const std::st
 // the size the file had when opened, in one go, then on in chunks (the file
 // may have grown, or have no size, like a pipe). More than `limit` bytes in
 // all stops the read with `tooBig`.
-bool readRest(ReadFile* file, std::string* text, std::uint64_t limit, bool* tooBig, FileFault* fault) {
+bool readRest(ReadHandle* file, std::string* text, std::uint64_t limit, bool* tooBig, FileFault* fault) {
     *tooBig = false;
     if (file->info.kind == FileKind::Regular && file->info.size <= limit) {
         text->resize(static_cast<size_t>(file->info.size));
@@ -54,7 +54,7 @@ struct Found {
 
 // Compares the open regular file with `text` without holding the whole file
 // in memory; a size difference settles it without reading.
-bool sameContent(ReadFile* file, std::string_view text, bool* same, FileFault* fault) {
+bool sameContent(ReadHandle* file, std::string_view text, bool* same, FileFault* fault) {
     *same = false;
     if (file->info.size != text.size())
         return true;
@@ -74,7 +74,7 @@ bool sameContent(ReadFile* file, std::string_view text, bool* same, FileFault* f
 // from any text, without being read or waited for, and is replaced like any
 // other file; a folder cannot be read.
 bool find(const std::string& path, std::string_view text, MissingOutput missing, Found* found, std::string* err) {
-    ReadFile file;
+    ReadHandle file;
     FileFault fault;
     if (!openToRead(path, PipeWait::Never, &file, &fault)) {
         found->missing = fault.kind == FileFault::Kind::Missing;
@@ -100,10 +100,10 @@ bool find(const std::string& path, std::string_view text, MissingOutput missing,
 }
 
 // Writes `text` to the file `path`, which must not exist yet; a failed write
-// removes it again.
-bool writeNew(const std::string& path, std::string_view text, std::optional<unsigned> permissions,
-              FileFault* fault) {
-    WriteFile file;
+// removes it again. The file stays marked for removal on interruption.
+bool writeMarked(const std::string& path, std::string_view text, std::optional<unsigned> permissions,
+                 FileFault* fault) {
+    WriteHandle file;
     if (!createExclusive(path, permissions, &file, fault))
         return false;
     bool ok = writeAllOf(&file, text, fault);
@@ -116,6 +116,12 @@ bool writeNew(const std::string& path, std::string_view text, std::optional<unsi
         FileFault ignored;
         removePath(path, &ignored);
     }
+    return ok;
+}
+
+// writeMarked for a file that is whole once written.
+bool writeNew(const std::string& path, std::string_view text, FileFault* fault) {
+    const bool ok = writeMarked(path, text, std::nullopt, fault);
     endRemovalOnInterrupt();
     return ok;
 }
@@ -141,15 +147,15 @@ bool replaceThroughTemporary(const std::string& path, std::string_view text, std
                              FileFault* fault) {
     for (int tries = 0; tries < 100; ++tries) {
         const std::string temporary = temporaryBeside(path);
-        if (writeNew(temporary, text, permissions, fault)) {
-            const bool renamed = renameOver(temporary, path, fault);
-            FileFault ignored;
-            if (!renamed)
-                removePath(temporary, &ignored);
+        // Marked until renamed, so that an interruption removes it.
+        const bool written = writeMarked(temporary, text, permissions, fault);
+        const bool renamed = written && renameOver(temporary, path, fault);
+        FileFault ignored;
+        if (written && !renamed)
+            removePath(temporary, &ignored);
+        endRemovalOnInterrupt();
+        if (written || fault->kind != FileFault::Kind::Exists)
             return renamed;
-        }
-        if (fault->kind != FileFault::Kind::Exists)
-            return false;
     }
     return false;
 }
@@ -158,7 +164,7 @@ bool replaceThroughTemporary(const std::string& path, std::string_view text, std
 
 bool readAll(const std::string& path, std::string* text, std::string* err, MissingFile missing) {
     text->clear();
-    ReadFile file;
+    ReadHandle file;
     FileFault fault;
     if (!openToRead(path, PipeWait::ForWriter, &file, &fault)) {
         if (fault.kind == FileFault::Kind::Missing && missing == MissingFile::ReadsEmpty)
@@ -182,7 +188,7 @@ bool readAll(const std::string& path, std::string* text, std::string* err, Missi
 
 bool readLockFile(const std::string& path, std::optional<std::string>* text, std::string* err) {
     text->reset();
-    ReadFile file;
+    ReadHandle file;
     FileFault fault;
     if (!openToRead(path, PipeWait::Never, &file, &fault)) {
         if (fault.kind == FileFault::Kind::Missing)
@@ -224,7 +230,7 @@ bool overwrite(const std::string& path, std::string_view text, FileWriting* writ
     // Any failure of the quick way, such as a file there after all, leads to
     // the usual one.
     if (writing->lastWasMissing && inPlace && (!text.empty() || writing->missing == MissingOutput::DiffersFromAll) &&
-        writeNew(path, text, std::nullopt, &fault)) {
+        writeNew(path, text, &fault)) {
         *changed = true;
         return true;
     }
@@ -237,7 +243,7 @@ bool overwrite(const std::string& path, std::string_view text, FileWriting* writ
     *changed = true;
     // A new file written in place needs neither a temporary file nor a
     // rename; one that has appeared since is replaced like any other.
-    bool written = found.missing && inPlace && writeNew(path, text, std::nullopt, &fault);
+    bool written = found.missing && inPlace && writeNew(path, text, &fault);
     if (!written && (!found.missing || !inPlace || fault.kind == FileFault::Kind::Exists))
         written = replaceThroughTemporary(path, text, found.permissions, &fault);
     if (!written)

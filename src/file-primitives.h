@@ -44,19 +44,19 @@ struct FileInfo {
 // cannot stall the run (it is then only looked at, never read).
 enum class PipeWait { ForWriter, Never };
 
-struct ReadFile {
+struct ReadHandle {
     std::intptr_t handle = -1;
     FileInfo info;
 };
 
 // Opens the file at `path` for reading and tells what it is. Another
 // process holding it open (on Windows) is waited for a while.
-bool openToRead(const std::string& path, PipeWait wait, ReadFile* file, FileFault* fault);
+bool openToRead(const std::string& path, PipeWait wait, ReadHandle* file, FileFault* fault);
 // Reads up to `size` bytes; `count` is short only at the end of the file.
-bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFault* fault);
-void closeRead(ReadFile* file);
+bool readSome(ReadHandle* file, char* buffer, size_t size, size_t* count, FileFault* fault);
+void closeRead(ReadHandle* file);
 
-struct WriteFile {
+struct WriteHandle {
     std::intptr_t handle = -1;
     std::optional<unsigned> permissions;
 };
@@ -66,12 +66,12 @@ struct WriteFile {
 // From the moment the file exists, and only then, it is the one file an
 // interruption of the run removes (removeTempFileOnInterrupt), until
 // endRemovalOnInterrupt: a file that was there before is never marked.
-bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteFile* file,
+bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteHandle* file,
                      FileFault* fault);
-bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault);
+bool writeAllOf(WriteHandle* file, std::string_view text, FileFault* fault);
 // Closes the file, giving it its permissions where the platform can only do
 // that once it is written.
-bool closeWritten(WriteFile* file, FileFault* fault);
+bool closeWritten(WriteHandle* file, FileFault* fault);
 // The file created last is finished with (renamed, removed or complete): an
 // interruption leaves it.
 void endRemovalOnInterrupt();

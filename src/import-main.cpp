@@ -146,7 +146,8 @@ bool writeLock(const std::string& list, const std::string& listName, const std::
     ListMessages errors;
     std::copy_if(analysis.messages.begin(), analysis.messages.end(), std::back_inserter(errors),
                  [](const ListMessage& m) { return !m.file.empty() || !m.noteFile.empty(); });
-    std::fputs(formatMessages(listName, errors).c_str(), stderr);
+    const std::string messages = formatMessages(listName, errors);
+    std::fwrite(messages.data(), 1, messages.size(), stderr);
     if (!errors.empty() || !analysis.lockText)
         return false;
     // Another build of the same tree may read it at any moment.

@@ -42,7 +42,7 @@ FakeFiles& fakeFiles() {
     return files;
 }
 
-bool openToRead(const std::string& path, PipeWait, ReadFile* file, FileFault* fault) {
+bool openToRead(const std::string& path, PipeWait, ReadHandle* file, FileFault* fault) {
     if (fails("read", path, fault))
         return false;
     const auto found = fakeFiles().files.find(path);
@@ -55,7 +55,7 @@ bool openToRead(const std::string& path, PipeWait, ReadFile* file, FileFault* fa
     return true;
 }
 
-bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
+bool readSome(ReadHandle* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
     auto& [path, offset] = opened[static_cast<size_t>(file->handle)];
     if (fails("read", path, fault))
         return false;
@@ -66,9 +66,9 @@ bool readSome(ReadFile* file, char* buffer, size_t size, size_t* count, FileFaul
     return true;
 }
 
-void closeRead(ReadFile* file) { file->handle = -1; }
+void closeRead(ReadHandle* file) { file->handle = -1; }
 
-bool createExclusive(const std::string& path, std::optional<unsigned>, WriteFile* file, FileFault* fault) {
+bool createExclusive(const std::string& path, std::optional<unsigned>, WriteHandle* file, FileFault* fault) {
     if (fails("write", path, fault))
         return false;
     if (!fakeFiles().files.emplace(path, std::string()).second) {
@@ -80,7 +80,7 @@ bool createExclusive(const std::string& path, std::optional<unsigned>, WriteFile
     return true;
 }
 
-bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
+bool writeAllOf(WriteHandle* file, std::string_view text, FileFault* fault) {
     const std::string& path = opened[static_cast<size_t>(file->handle)].first;
     if (fails("write", path, fault))
         return false;
@@ -93,7 +93,7 @@ bool writeAllOf(WriteFile* file, std::string_view text, FileFault* fault) {
     return true;
 }
 
-bool closeWritten(WriteFile* file, FileFault* fault) {
+bool closeWritten(WriteHandle* file, FileFault* fault) {
     return !fails("write", opened[static_cast<size_t>(file->handle)].first, fault);
 }
 
