@@ -289,6 +289,18 @@ Lock parseLock(std::string_view text, const std::string& path, ListMessages* mes
                       "this is no enumgen lock: its first line is not '" + std::string(kHeader) + "'");
             return {};
         }
+        // A control byte is no text a lock writes, and would garble the
+        // messages that quote the line.
+        const auto control = std::find_if(line.begin(), line.end(), [](char c) {
+            return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == '\x7f';
+        });
+        if (control != line.end()) {
+            LockLine at{line};
+            at.wordStart = static_cast<size_t>(control - line.begin());
+            lockError(&reader, at, "a control byte (" + excerpt(std::string_view(&*control, 1)) +
+                                       ") is no text of a lock: is the file damaged?");
+            continue;
+        }
         readLockLine(&reader, line, &lock, &seenEnums, &seenItems);
     }
     if (reader.line == 0)

@@ -166,9 +166,10 @@ std::optional<LockInput> lockOf(const LspServer& server, const std::string& uri)
             return std::nullopt;
         path = list + ".lock";
     }
-    std::string text, err;
+    std::optional<std::string> text;
+    std::string err;
     // The editor shows the list, not the lock: a lock it cannot read is none.
-    if (!readAll(path, &text, &err) || text.empty())
+    if (!readLockFile(path, &text, &err) || !text)
         return std::nullopt;
     // Related information names the lock by a URI, for which a path from
     // the editor's options is made absolute.

@@ -29,7 +29,9 @@ void reportErrors(const std::vector<std::string>& messages) {
 
 void reportListMessages(const std::string& list, const ListMessages& messages) {
     std::fflush(stdout);
-    std::fputs(formatMessages(list, messages).c_str(), stderr);
+    // Written by size: a message may quote a NUL of the list.
+    const std::string text = formatMessages(list, messages);
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 // Tells what a run did to an output: "Write to <path>" and, unless brief,
@@ -70,16 +72,13 @@ void readInputs(const Options& options, std::string* list, Templates* templates,
 std::optional<LockInput> readLock(const Options& options, std::vector<std::string>* errors) {
     if (options.lock.empty())
         return std::nullopt;
-    LockInput lock{options.lock, std::string(),
+    LockInput lock{options.lock, std::nullopt,
                    options.lockUpdate ? LockMode::Update
                    : options.locked   ? LockMode::Frozen
                                       : LockMode::Extend};
     std::string err;
-    if (!readAll(options.lock, &*lock.text, &err))
+    if (!readLockFile(options.lock, &lock.text, &err))
         errors->push_back(err);
-    // An empty text is a missing file, or an empty one, which is a damaged lock.
-    else if (lock.text->empty() && !readAll(options.lock, &*lock.text, &err, MissingFile::IsError))
-        lock.text.reset();
     return lock;
 }
 
@@ -100,7 +99,7 @@ OutputRun outputRun(const Options& options, const std::string& dir) {
     OutputRun run;
     run.dir = dir;
     run.mode = options.check ? OutputMode::Check : options.brief ? OutputMode::Brief : OutputMode::Write;
-    run.missing = options.outputNamed ? MissingOutput::DiffersFromAll : MissingOutput::HoldsEmptyText;
+    run.writing.missing = options.outputNamed ? MissingOutput::DiffersFromAll : MissingOutput::HoldsEmptyText;
     run.tell = printEvent;
     return run;
 }
@@ -116,8 +115,12 @@ bool writeAll(const Options& options, const ListAnalysis& analysis, const Templa
         writeIncludedCopies(analysis.enums, templates, stale,
                             &others.emplace_back(outputRun(options, options.includeDir)));
     // Last, so that the lock is written once the outputs it pins are.
-    if (analysis.lockText)
-        writeOutput(options.lock, *analysis.lockText, &others.emplace_back(outputRun(options, "")));
+    if (analysis.lockText) {
+        OutputRun& lock = others.emplace_back(outputRun(options, ""));
+        // Another build of the same tree may read it at any moment.
+        lock.writing.newFiles = NewFiles::ThroughTemporary;
+        writeOutput(options.lock, *analysis.lockText, &lock);
+    }
     int changes = run.changes;
     for (const OutputRun& other : others) {
         changes += other.changes;

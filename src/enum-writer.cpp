@@ -18,11 +18,9 @@ bool writeOutput(const std::string& path, const std::string& text, OutputRun* ru
     run->paths.push_back(path);
     std::string err;
     bool differs = false;
-    if (run->mode == OutputMode::Check)
-        compareFile(path, text, &differs, &err, run->missing);
-    else
-        differs = overwrite(path, text, &err, run->missing);
-    if (!err.empty()) {
+    const bool ok = run->mode == OutputMode::Check ? compareFile(path, text, &differs, &err, run->writing.missing)
+                                                   : overwrite(path, text, &run->writing, &differs, &err);
+    if (!ok) {
         run->errors.push_back(err);
         return false;
     }

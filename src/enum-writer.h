@@ -31,9 +31,9 @@ struct OutputEvent {
 struct OutputRun {
     std::string dir = kOutputDir;
     OutputMode mode = OutputMode::Write;
-    // A run with no arguments leaves an empty output missing; one told its
-    // folder makes every output it names.
-    MissingOutput missing = MissingOutput::HoldsEmptyText;
+    // A run with no arguments leaves an empty output missing (writing.missing);
+    // one told its folder makes every output it names.
+    FileWriting writing;
     // Told of each event as it happens, so the command line prints a text
     // while it is at hand; none to tell nobody.
     void (*tell)(OutputMode mode, const OutputEvent& event) = nullptr;

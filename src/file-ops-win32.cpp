@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The file operations on Windows, through the wide-character API, so UTF-8
-// paths name the files they say.
+// The file primitives and process services on Windows, through the
+// wide-character API, so UTF-8 paths name the files they say.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -13,10 +13,9 @@
 #include <string>
 
 #include "file-ops.h"
+#include "file-primitives.h"
 
 namespace {
-
-constexpr DWORD kChunk = 64 * 1024;
 
 // A file another process holds open (an IDE's indexer, a virus scanner) is
 // tried again for two seconds before the run gives up on it.
@@ -60,9 +59,22 @@ std::string reason(DWORD code, const std::wstring& path) {
     return text.empty() ? "error " + std::to_string(code) : text;
 }
 
-std::string fileError(const std::string& path, const char* action, DWORD code, const std::wstring& widePath) {
-    return path + ": cannot " + action + ": " + reason(code, widePath);
+FileFault faultOf(DWORD code, const std::wstring& path) {
+    const FileFault::Kind kind = isMissing(code) ? FileFault::Kind::Missing
+                                 : code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? FileFault::Kind::Exists
+                                                                                             : FileFault::Kind::Other;
+    return {kind, reason(code, path)};
 }
+
+// The UTF-16 form of `path`; false, with `fault`, for bytes that are not UTF-8.
+bool widenPath(const std::string& path, std::wstring* wide, FileFault* fault) {
+    if (widen(path, wide))
+        return true;
+    *fault = faultOf(GetLastError(), *wide);
+    return false;
+}
+
+HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 // Opens an existing file for reading, waiting a while for one that another
 // process holds open without sharing it.
@@ -76,288 +88,183 @@ HANDLE openForReading(const std::wstring& path) {
     }
 }
 
-// Reads up to `size` bytes; the count read is short only at the end of the file.
-bool readFull(HANDLE file, char* buffer, DWORD size, DWORD* done) {
-    *done = 0;
-    while (*done < size) {
-        DWORD n = 0;
-        if (!ReadFile(file, buffer + *done, size - *done, &n, nullptr))
-            return false;
-        if (n == 0)
-            break;
-        *done += n;
-    }
-    return true;
-}
-
-// Compares the open file's content with `text` in chunks; a size difference
-// settles it without reading.
-bool sameContent(HANDLE file, const std::string& text, bool* same) {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size))
-        return false;
-    if (static_cast<unsigned long long>(size.QuadPart) != text.size()) {
-        *same = false;
-        return true;
-    }
-    char buffer[kChunk];
-    size_t offset = 0;
-    for (;;) {
-        DWORD count = 0;
-        if (!readFull(file, buffer, kChunk, &count))
-            return false;
-        if (count > text.size() - offset || std::memcmp(buffer, text.data() + offset, count) != 0) {
-            *same = false;
-            return true;
-        }
-        offset += count;
-        if (count < kChunk)
-            break;
-    }
-    *same = offset == text.size();
-    return true;
-}
-
-// The file being written, temporary or new, for the Ctrl-C handler to remove.
-// The handler runs on a thread of its own, so the path is in a fixed buffer
-// and the file is opened to allow its deletion while it is being written.
+// The file this run created and is writing, for the Ctrl-C handler to
+// remove. The handler runs on a thread of its own, so the path is in a fixed
+// buffer, the file is opened to allow its deletion while it is being
+// written, and the handler waits while a file is being made and marked.
 wchar_t gTempPath[MAX_PATH * 4];
 volatile LONG gTempInUse = 0;
+SRWLOCK gMarking = SRWLOCK_INIT;
 
 // The attributes a replacement takes over from the file it replaces.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Deletes the file being written, which may be read-only already.
-void discardTemp() {
-    SetFileAttributesW(gTempPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(gTempPath);
-}
-
 BOOL WINAPI removeTempAndDie(DWORD) {
-    if (InterlockedCompareExchange(&gTempInUse, 0, 0))
-        discardTemp();
+    AcquireSRWLockExclusive(&gMarking);
+    if (InterlockedCompareExchange(&gTempInUse, 0, 0)) {
+        // It may be read-only already.
+        SetFileAttributesW(gTempPath, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(gTempPath);
+    }
     // The status Windows' own handler ends a process with on Ctrl-C; ending
     // here also stops the main thread before it renames the deleted file.
     ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
-// Creates the file `path`, which must not exist yet, for writing, and makes
-// it the one an interruption removes.
-HANDLE createMarked(const std::wstring& path) {
-    if (path.size() >= std::size(gTempPath)) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return INVALID_HANDLE_VALUE;
-    }
-    std::memcpy(gTempPath, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-    InterlockedExchange(&gTempInUse, 1);
-    HANDLE file =
-        CreateFileW(gTempPath, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        InterlockedExchange(&gTempInUse, 0);
-        SetLastError(code);
-    }
-    return file;
-}
+}  // namespace
 
-// Writes `text` to the file just created and closes it, deleting it on
-// failure; the last error tells why.
-bool fillMarked(HANDLE file, const std::string& text) {
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
-        const DWORD chunk = DWORD(std::min<size_t>(text.size() - done, 1u << 30));
-        DWORD written = 0;
-        ok = WriteFile(file, text.data() + done, chunk, &written, nullptr);
-        done += written;
-    }
-    DWORD code = GetLastError();
-    if (!CloseHandle(file) && ok) {
-        ok = false;
-        code = GetLastError();
-    }
-    if (!ok)
-        discardTemp();
-    SetLastError(code);
-    return ok;
-}
-
-// Creates a fresh hidden temporary file in `folder` (empty or ending in a
-// separator) and makes it the one an interruption removes.
-HANDLE createTemp(const std::wstring& folder) {
-    static unsigned counter = 0;
-    constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int tries = 0; tries < 100; ++tries) {
-        unsigned long long seed =
-            GetTickCount64() * 6364136223846793005ull + GetCurrentProcessId() * 1442695040888963407ull + ++counter;
-        std::wstring path = folder + L".enumgen-";
-        for (int i = 0; i < 6; ++i, seed /= 36)
-            path += kLetters[seed % 36];
-        HANDLE file = createMarked(path);
-        const DWORD code = GetLastError();
-        if (file != INVALID_HANDLE_VALUE || (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS))
-            return file;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-// Writes `text` to `path`, which must not exist yet. On failure the file is
-// removed and the last error set (ERROR_FILE_EXISTS when `path` has appeared
-// since).
-bool createFile(const std::wstring& path, const std::string& text) {
-    HANDLE file = createMarked(path);
-    const bool ok = file != INVALID_HANDLE_VALUE && fillMarked(file, text);
-    InterlockedExchange(&gTempInUse, 0);
-    return ok;
-}
-
-// Moves the temporary file over `path`, waiting a while for a target that
-// another process holds open. A read-only target gives up its flag for the
-// move, and gets it back when the move fails.
-bool moveOver(const std::wstring& path, DWORD attributes) {
-    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
-    if (readOnly && !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+bool openToRead(const std::string& path, PipeWait, ReadHandle* file, FileFault* fault) {
+    std::wstring widePath;
+    if (!widenPath(path, &widePath, fault))
         return false;
+    HANDLE handle = openForReading(widePath);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info)) {
+        *fault = faultOf(GetLastError(), widePath);
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+        return false;
+    }
+    file->handle = reinterpret_cast<std::intptr_t>(handle);
+    // A device (NUL, CON) or a pipe is no file on a disk.
+    file->info.kind = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Directory
+                      : GetFileType(handle) == FILE_TYPE_DISK            ? FileKind::Regular
+                                                                         : FileKind::Other;
+    file->info.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    file->info.permissions = info.dwFileAttributes & kKeptAttributes;
+    return true;
+}
+
+bool readSome(ReadHandle* file, char* buffer, size_t size, size_t* count, FileFault* fault) {
+    *count = 0;
+    while (*count < size) {
+        DWORD n = 0;
+        if (!ReadFile(handleOf(file->handle), buffer + *count, DWORD(std::min<size_t>(size - *count, 1u << 30)), &n,
+                      nullptr)) {
+            *fault = faultOf(GetLastError(), std::wstring());
+            return false;
+        }
+        if (n == 0)
+            break;
+        *count += n;
+    }
+    return true;
+}
+
+void closeRead(ReadHandle* file) {
+    CloseHandle(handleOf(file->handle));
+    file->handle = -1;
+}
+
+bool createExclusive(const std::string& path, std::optional<unsigned> permissions, WriteHandle* file,
+                     FileFault* fault) {
+    std::wstring widePath;
+    if (!widenPath(path, &widePath, fault))
+        return false;
+    if (widePath.size() >= std::size(gTempPath)) {
+        *fault = faultOf(ERROR_FILENAME_EXCED_RANGE, widePath);
+        return false;
+    }
+    // Made and marked in one step for the handler, so that it removes the
+    // file once it exists, and nothing before.
+    AcquireSRWLockExclusive(&gMarking);
+    HANDLE handle = CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD code = GetLastError();
+    if (handle != INVALID_HANDLE_VALUE) {
+        std::memcpy(gTempPath, widePath.c_str(), (widePath.size() + 1) * sizeof(wchar_t));
+        InterlockedExchange(&gTempInUse, 1);
+    }
+    ReleaseSRWLockExclusive(&gMarking);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *fault = faultOf(code, widePath);
+        return false;
+    }
+    file->handle = reinterpret_cast<std::intptr_t>(handle);
+    file->permissions = permissions;
+    return true;
+}
+
+bool writeAllOf(WriteHandle* file, std::string_view text, FileFault* fault) {
+    while (!text.empty()) {
+        DWORD written = 0;
+        if (!WriteFile(handleOf(file->handle), text.data(), DWORD(std::min<size_t>(text.size(), 1u << 30)), &written,
+                       nullptr)) {
+            *fault = faultOf(GetLastError(), std::wstring());
+            return false;
+        }
+        text.remove_prefix(written);
+    }
+    return true;
+}
+
+bool closeWritten(WriteHandle* file, FileFault* fault) {
+    // The attributes go on last: a read-only file could not be written.
+    bool ok = CloseHandle(handleOf(file->handle));
+    file->handle = -1;
+    const DWORD kept = file->permissions.value_or(0) & kKeptAttributes;
+    ok = ok && (kept == 0 || SetFileAttributesW(gTempPath, kept));
+    if (!ok)
+        *fault = faultOf(GetLastError(), gTempPath);
+    return ok;
+}
+
+void endRemovalOnInterrupt() { InterlockedExchange(&gTempInUse, 0); }
+
+bool renameOver(const std::string& from, const std::string& to, FileFault* fault) {
+    std::wstring wideFrom, wideTo;
+    if (!widenPath(from, &wideFrom, fault) || !widenPath(to, &wideTo, fault))
+        return false;
+    // A read-only target gives up its flag for the move, and gets it back
+    // when the move fails.
+    const DWORD attributes = GetFileAttributesW(wideTo.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesW(wideTo.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        *fault = faultOf(GetLastError(), wideTo);
+        return false;
+    }
     for (int tries = 1;; ++tries) {
-        if (MoveFileExW(gTempPath, path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING))
             return true;
         const DWORD code = GetLastError();
         // A target held open shows as a sharing violation or as access denied.
         if ((!isBusy(code) && code != ERROR_ACCESS_DENIED) || tries == kTries) {
             if (readOnly)
-                SetFileAttributesW(path.c_str(), attributes);
-            SetLastError(code);
+                SetFileAttributesW(wideTo.c_str(), attributes);
+            *fault = faultOf(code, wideTo);
             return false;
         }
         Sleep(kPauseMillis);
     }
 }
 
-// Writes `text` to a temporary file beside `path` with the kept ones of the
-// target's `attributes` and moves it over `path` in one step. On failure the
-// temporary file is removed and the last error set.
-bool replaceFile(const std::wstring& path, const std::string& text, DWORD attributes) {
-    const size_t separator = path.find_last_of(L"/\\");
-    HANDLE file = createTemp(separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1));
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = fillMarked(file, text);
-    if (ok && (attributes & kKeptAttributes))
-        ok = SetFileAttributesW(gTempPath, attributes & kKeptAttributes);
-    ok = ok && moveOver(path, attributes);
-    const DWORD code = GetLastError();
-    if (!ok)
-        discardTemp();
-    InterlockedExchange(&gTempInUse, 0);
-    SetLastError(code);
-    return ok;
-}
-
-// Compares the file at `path` with `text` and gives its attributes, or tells
-// that it is `absent`; false, with `err`, when it cannot be read.
-bool inspect(const std::string& path, const std::wstring& widePath, const std::string& text, MissingOutput missing,
-             bool* differs, bool* absent, DWORD* attributes, std::string* err) {
-    *absent = false;
-    HANDLE file = openForReading(widePath);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        *differs = !text.empty() || missing == MissingOutput::DiffersFromAll;
-        *absent = isMissing(code);
-        if (*absent)
-            return true;
-        *err = fileError(path, "read", code, widePath);
-        return false;
-    }
-    bool same = false;
-    BY_HANDLE_FILE_INFORMATION info;
-    const bool ok = GetFileInformationByHandle(file, &info) && sameContent(file, text, &same);
-    const DWORD code = GetLastError();
-    CloseHandle(file);
-    if (!ok) {
-        *err = fileError(path, "read", code, widePath);
-        return false;
-    }
-    *differs = !same;
-    *attributes = info.dwFileAttributes;
-    return true;
-}
-
-}  // namespace
-
-bool readAll(const std::string& path, std::string* text, std::string* err, MissingFile missing) {
-    text->clear();
+bool removePath(const std::string& path, FileFault* fault) {
     std::wstring widePath;
-    if (!widen(path, &widePath)) {
-        *err = fileError(path, "read", GetLastError(), widePath);
+    if (!widenPath(path, &widePath, fault))
         return false;
-    }
-    HANDLE file = openForReading(widePath);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD code = GetLastError();
-        if (isMissing(code) && missing == MissingFile::ReadsEmpty)
-            return true;
-        *err = fileError(path, "read", code, widePath);
-        return false;
-    }
-    char buffer[kChunk];
-    DWORD count = 0;
-    bool ok;
-    while ((ok = readFull(file, buffer, kChunk, &count)) && count > 0)
-        text->append(buffer, count);
-    const DWORD code = GetLastError();
-    CloseHandle(file);
-    if (!ok) {
-        text->clear();
-        *err = fileError(path, "read", code, widePath);
-    }
-    return ok;
-}
-
-bool compareFile(const std::string& path, const std::string& text, bool* differs, std::string* err,
-                 MissingOutput missing) {
-    std::wstring widePath;
-    if (!widen(path, &widePath)) {
-        *err = fileError(path, "read", GetLastError(), widePath);
-        return false;
-    }
-    bool absent;
-    DWORD attributes;
-    return inspect(path, widePath, text, missing, differs, &absent, &attributes, err);
-}
-
-bool overwrite(const std::string& path, const std::string& text, std::string* err, MissingOutput missing) {
-    std::wstring widePath;
-    if (!widen(path, &widePath)) {
-        *err = fileError(path, "write", GetLastError(), widePath);
+    // A read-only file goes too, as on POSIX systems; it keeps its flag if it cannot.
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetFileAttributesW(widePath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (DeleteFileW(widePath.c_str()))
         return true;
-    }
-    bool differs = true;
-    bool absent = false;
-    DWORD attributes = 0;
-    if (!inspect(path, widePath, text, missing, &differs, &absent, &attributes, err))
-        return true;
-    if (!differs)
-        return false;
-    // A new file needs neither a temporary file nor a rename; one that has
-    // appeared since is replaced like any other.
-    bool written = absent && createFile(widePath, text);
-    if (!written && (!absent || GetLastError() == ERROR_FILE_EXISTS))
-        written = replaceFile(widePath, text, attributes);
-    if (!written)
-        *err = fileError(path, "write", GetLastError(), widePath);
-    return true;
+    const DWORD code = GetLastError();
+    if (readOnly)
+        SetFileAttributesW(widePath.c_str(), attributes);
+    *fault = faultOf(code, widePath);
+    return false;
 }
 
-bool listFiles(const std::string& dir, std::vector<std::string>* names, std::string* err) {
+bool listFolder(const std::string& dir, std::vector<std::string>* names, FileFault* fault) {
     std::wstring wideDir;
-    if (!widen(dir, &wideDir)) {
-        *err = fileError(dir, "list", GetLastError(), wideDir);
+    if (!widenPath(dir, &wideDir, fault))
         return false;
-    }
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW((wideDir + L"/*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
-        *err = fileError(dir, "list", GetLastError(), wideDir);
+        *fault = faultOf(GetLastError(), wideDir);
         return false;
     }
     do {
@@ -372,32 +279,10 @@ bool listFiles(const std::string& dir, std::vector<std::string>* names, std::str
     const DWORD code = GetLastError();
     FindClose(search);
     if (code != ERROR_NO_MORE_FILES) {
-        *err = fileError(dir, "list", code, wideDir);
+        *fault = faultOf(code, wideDir);
         return false;
     }
     return true;
-}
-
-bool removeFile(const std::string& path, bool* removed, std::string* err) {
-    *removed = false;
-    std::wstring widePath;
-    if (!widen(path, &widePath)) {
-        *err = fileError(path, "remove", GetLastError(), widePath);
-        return false;
-    }
-    // A read-only file goes too, as on POSIX systems; it keeps its flag if it cannot.
-    const DWORD attributes = GetFileAttributesW(widePath.c_str());
-    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-    if (readOnly)
-        SetFileAttributesW(widePath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    *removed = DeleteFileW(widePath.c_str());
-    const DWORD code = GetLastError();
-    if (*removed || isMissing(code))
-        return true;
-    if (readOnly)
-        SetFileAttributesW(widePath.c_str(), attributes);
-    *err = fileError(path, "remove", code, widePath);
-    return false;
 }
 
 bool sameDirectory(const std::string& a, const std::string& b) {
@@ -430,7 +315,7 @@ bool changeDirectory(const std::string& path, std::string* err) {
     std::wstring widePath;
     if (widen(path, &widePath) && SetCurrentDirectoryW(widePath.c_str()))
         return true;
-    *err = fileError(path, "change into", GetLastError(), widePath);
+    *err = path + ": cannot change into: " + reason(GetLastError(), widePath);
     return false;
 }
 

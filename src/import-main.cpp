@@ -187,24 +187,28 @@ void report(const ImportMessages& messages) {
 // Writes the lock of `list` to `path`, extending the lock there if there is
 // one; false, with the reasons on standard error, when it cannot.
 bool writeLock(const std::string& list, const std::string& listName, const std::string& path) {
-    std::string text, err;
-    if (!readAll(path, &text, &err)) {
+    std::optional<std::string> text;
+    std::string err;
+    if (!readLockFile(path, &text, &err)) {
         std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
         return false;
     }
     const ListAnalysis analysis =
-        analyzeList(list, {kOutputDir, QmlNames::Unchecked,
-                           LockInput{path, text.empty() ? std::nullopt : std::optional(text), LockMode::Extend}});
+        analyzeList(list, {kOutputDir, QmlNames::Unchecked, LockInput{path, std::move(text), LockMode::Extend}});
     ListMessages errors;
     std::copy_if(analysis.messages.begin(), analysis.messages.end(), std::back_inserter(errors),
                  [](const ListMessage& m) { return !m.file.empty() || !m.noteFile.empty(); });
-    std::fputs(formatMessages(listName, errors).c_str(), stderr);
+    const std::string messages = formatMessages(listName, errors);
+    std::fwrite(messages.data(), 1, messages.size(), stderr);
     if (!errors.empty() || !analysis.lockText)
         return false;
-    overwrite(path, *analysis.lockText, &err);
-    if (!err.empty())
-        std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
-    return err.empty();
+    // Another build of the same tree may read it at any moment.
+    FileWriting writing{MissingOutput::HoldsEmptyText, NewFiles::ThroughTemporary};
+    bool changed = false;
+    if (overwrite(path, *analysis.lockText, &writing, &changed, &err))
+        return true;
+    std::fprintf(stderr, "enumgen-import: error: %s\n", err.c_str());
+    return false;
 }
 
 bool hasError(const ImportMessages& messages) {
@@ -236,13 +240,13 @@ int run(int argc, char** argv) {
     }
     const std::string list = renderEnumList(options.request.headers, &result);
     checkImportedList(list, &result);
-    bool written = true;
+    bool written = true, changed = false;
     if (options.output.empty()) {
         std::fwrite(list.data(), 1, list.size(), stdout);
         written = std::fflush(stdout) == 0 && !std::ferror(stdout);
         if (!written)
             result.messages.push_back(placelessError("standard output: cannot write"));
-    } else if (overwrite(options.output, list, &err); !err.empty()) {
+    } else if (FileWriting writing; !overwrite(options.output, list, &writing, &changed, &err)) {
         result.messages.push_back(placelessError(err));
     }
     orderMessages(options.request.headers, &result.messages);

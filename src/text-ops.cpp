@@ -170,7 +170,18 @@ size_t literalBreak(std::string_view text) {
 
 std::string excerpt(std::string_view text) {
     constexpr size_t kMax = 60;
-    return text.size() <= kMax ? std::string(text) : std::string(text.substr(0, kMax)) + "...";
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (char c : text.substr(0, kMax)) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Written out, so that a message prints whole, on one line, and
+        // shows what the bytes are.
+        if ((byte < 0x20 && c != '\t') || byte == 0x7f)
+            shown.append({'\\', 'x', kHex[byte >> 4], kHex[byte & 15]});
+        else
+            shown.push_back(c);
+    }
+    return text.size() <= kMax ? shown : shown + "...";
 }
 
 std::string toLower(std::string_view text) {

@@ -62,7 +62,8 @@ std::vector<std::pair<size_t, size_t>> findEach(std::string_view text, std::span
 // the end); npos when it makes a sound literal.
 size_t literalBreak(std::string_view text);
 
-// The start of `text` for a message: at most 60 bytes, with "..." when cut.
+// The start of `text` for a message: at most 60 bytes, with "..." when cut,
+// and control bytes written as "\x00".
 std::string excerpt(std::string_view text);
 
 // Byte-wise ASCII case conversion; every other byte stays as it is.

@@ -143,6 +143,34 @@ TEST_F(Run, AnInterruptedWriteLeavesNoPartialFile) {
     }
 }
 
+TEST_F(Run, ALockThatIsNoFileIsOneErrorAtOnce) {
+    fs::create_directory(tree.work / "folder.lock");
+    ASSERT_EQ(::mkfifo((tree.work / "fifo.lock").c_str(), 0644), 0);
+    // Sparse: over 1 GiB long, without taking the room.
+    writeFile(tree.root / "big.lock", "");
+    fs::resize_file(tree.root / "big.lock", (std::uintmax_t{1} << 30) + 1);
+    for (const auto& [lock, reason] :
+         {std::pair{"folder.lock", "Is a directory"}, {"fifo.lock", "it is a device, a FIFO or a socket, not a lock file"},
+          {"/dev/zero", "it is a device, a FIFO or a socket, not a lock file"},
+          {"../big.lock", "it is over 1 GiB, far more than a lock holds"}}) {
+        const RunResult result = runEnumgen(tree.work, "", "", std::string("--lock ") + lock);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, std::string("enumgen: error: ") + lock + ": cannot read: " + reason + "\n");
+    }
+    EXPECT_TRUE(fs::is_empty(tree.out));
+}
+
+TEST_F(Run, BuildsSideBySideNeverSeeAHalfWrittenLock) {
+    // Two builds of one tree make the lock at once, round after round.
+    const std::string run = "'" ENUMGEN_EXE "' --brief --lock app.lock --output ";
+    const int status = std::system(("cd '" + tree.work.string() + "' && mkdir ../a ../b && for i in $(seq 40); do " +
+                                    "rm -f app.lock; " + run + "../a > /dev/null & " + run +
+                                    "../b > /dev/null || exit 1; wait $! || exit 1; done")
+                                       .c_str());
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readFile(tree.work / "app.lock").substr(0, 17), "# enumgen lock 1\n");
+}
+
 TEST_F(Run, FailedStandardOutputIsAnError) {
     RunResult result = runEnumgen(tree.work, "", "/dev/full");
     EXPECT_EQ(result.status, 1);

@@ -88,7 +88,7 @@ TEST_F(Fault, AnEmptyOutputIsMadeOnlyByARunToldItsFolder) {
     OutputRun check;
     check.tell = record;
     check.mode = OutputMode::Check;
-    check.missing = MissingOutput::DiffersFromAll;
+    check.writing.missing = MissingOutput::DiffersFromAll;
     writeOutputs(enums, templates, StaleOutputs::Kept, &check);
     EXPECT_EQ(told[OutputEvent::Kind::OutOfDate],
               "../enum/enums.hpp ../enum/color.hpp ../enum/color.cpp ../enum/size.hpp ../enum/size.cpp "
@@ -97,10 +97,46 @@ TEST_F(Fault, AnEmptyOutputIsMadeOnlyByARunToldItsFolder) {
 
     run = {};
     run.tell = record;
-    run.missing = MissingOutput::DiffersFromAll;
+    run.writing.missing = MissingOutput::DiffersFromAll;
     writeOutputs(enums, templates, StaleOutputs::Kept, &run);
     EXPECT_EQ(fakeFiles().files.size(), 6u);
     EXPECT_EQ(fakeFiles().files["../enum/color.hpp"], "");
+}
+
+TEST_F(Fault, AnInterruptionAnywhereRemovesOnlyWhatTheRunCreated) {
+    // The last run made every output but enums.cpp, which is gone since; a
+    // missing output is followed by the lock, which must survive whatever
+    // happens while its new text is written.
+    const std::map<std::string, std::string> before = {
+        {"../enum/enums.hpp", "// 2\n"},          {"../enum/color.hpp", "old\n"},
+        {"../enum/color.cpp", "// Color source\n"}, {"../enum/size.hpp", "// Size header\n"},
+        {"../enum/size.cpp", "// Size source\n"},   {"app.enums.lock", "old lock\n"}};
+    auto runWith = [&](int interruptAt) {
+        fakeFiles() = {};
+        fakeFiles().files = before;
+        fakeFiles().interruptAt = interruptAt;
+        run = {};
+        writeOutputs(enums, templates, StaleOutputs::Kept, &run);
+        OutputRun lock;
+        lock.dir = "";
+        lock.writing.newFiles = NewFiles::ThroughTemporary;
+        writeOutput("app.enums.lock", "new lock\n", &lock);
+    };
+    runWith(-1);
+    const std::map<std::string, std::string> after = fakeFiles().files;
+    ASSERT_EQ(after.size(), before.size() + 1);
+    ASSERT_EQ(after.at("app.enums.lock"), "new lock\n");
+    const int calls = fakeFiles().calls;
+    for (int at = 1; at <= calls; ++at) {
+        EXPECT_THROW(runWith(at), FakeInterrupt);
+        // Every file holds its old text or its whole new one, or is missing
+        // when the run would have made it; no temporary file is left.
+        for (const auto& [path, text] : fakeFiles().files)
+            EXPECT_TRUE(after.count(path) && (text == after.at(path) || (before.count(path) && text == before.at(path))))
+                << path << " holds '" << text << "' after an interruption at call " << at;
+        for (const auto& [path, text] : before)
+            EXPECT_TRUE(fakeFiles().files.count(path)) << path << " is gone after an interruption at call " << at;
+    }
 }
 
 }  // namespace
