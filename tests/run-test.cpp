@@ -168,7 +168,7 @@ TEST_F(Run, BuildsSideBySideNeverSeeAHalfWrittenLock) {
                                     "../b > /dev/null || exit 1; wait $! || exit 1; done")
                                        .c_str());
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(readFile(tree.work / "app.lock").substr(0, 17), "# enumgen lock 1\n");
+    EXPECT_EQ(readFile(tree.work / "app.lock").substr(0, 17), "# enumgen lock 2\n");
 }
 
 TEST_F(Run, FailedStandardOutputIsAnError) {
