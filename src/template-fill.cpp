@@ -25,8 +25,7 @@ constexpr char kSearchedLookup[] =
 constexpr char kIndexedCastLookup[] =
     "return 0 <= e && e < size() ? &info[static_cast<std::size_t>(e.value)] : nullptr;";
 constexpr char kSearchedCastLookup[] =
-    "\n"
-    "        auto it = std::find_if(info.cbegin(), info.cend(), [e](const Item &i) { return i.value == e; });\n"
+    "auto it = std::find_if(info.cbegin(), info.cend(), [e](const Item &i) { return i.value == e; });\n"
     "        return it != info.cend() ? &(*it) : nullptr;";
 
 // What a placeholder is filled with.
