@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # enumgen_generate(<target> [PUBLIC] [QML] [NO_PRECOMPILED_HEADER] [TEMPLATES <dir>] [ENUM_LIST <file>]
-#                  [LOCK <file>])
+#                  [LOCK <file>] [NAMESPACE <name>])
 #
 # Generates the enum files of <target> at build time and compiles them into it.
 # <dir> holds the templates enum_type.hpp, enum_type.cpp and enums.hpp; without
@@ -38,6 +38,10 @@
 # Cargo.lock. The target <target>_lock_update accepts the list's changes
 # (enumgen --lock-update). With the cache variable ENUMGEN_LOCKED set, as in
 # CI, any change the lock would need fails the build (enumgen --locked).
+#
+# With NAMESPACE, such as app::settings, the enums are generated in that C++
+# namespace (enumgen --namespace), so two libraries of one program can each
+# have an enum of the same name; QML names them as without it.
 #
 # With QML, <target> is a QML module (qt_add_qml_module) and every enum E of
 # the list is its QML type E, with the values E.Value, and the model type
@@ -123,11 +127,12 @@ function(_enumgen_file_names target list_file files_var names_var)
 endfunction()
 
 function(enumgen_generate target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML;NO_PRECOMPILED_HEADER" "TEMPLATES;ENUM_LIST;LOCK" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "PUBLIC;QML;NO_PRECOMPILED_HEADER" "TEMPLATES;ENUM_LIST;LOCK;NAMESPACE" "")
   if(arg_UNPARSED_ARGUMENTS)
     list(GET arg_UNPARSED_ARGUMENTS 0 unknown)
     message(FATAL_ERROR "enumgen_generate(${target}): unknown argument '${unknown}'; "
-                        "it takes PUBLIC, QML, NO_PRECOMPILED_HEADER, TEMPLATES <dir>, ENUM_LIST <file> and LOCK <file>")
+                        "it takes PUBLIC, QML, NO_PRECOMPILED_HEADER, TEMPLATES <dir>, ENUM_LIST <file>, LOCK <file> "
+                        "and NAMESPACE <name>")
   endif()
   if(arg_KEYWORDS_MISSING_VALUES)
     message(FATAL_ERROR "enumgen_generate(${target}): ${arg_KEYWORDS_MISSING_VALUES} needs a value")
@@ -209,8 +214,12 @@ function(enumgen_generate target)
   else()
     set(qml_option "")
   endif()
+  set(namespace_option "")
+  if(arg_NAMESPACE)
+    set(namespace_option --namespace "${arg_NAMESPACE}")
+  endif()
   set(run "$<TARGET_FILE:enumgen::enumgen>" --list "${enum_list}" --templates "${templates}" --output "${out}"
-          --include-dir "${include}" --remove-stale --brief ${qml_option} ${lock_options})
+          --include-dir "${include}" --remove-stale --brief ${qml_option} ${namespace_option} ${lock_options})
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "command-line.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -26,6 +27,8 @@ const char kUsage[] =
     "                      #ifdef ENUMGEN_SOURCE_<Name> to its #endif, which only\n"
     "                      the enum's source compiles, so a change in that part\n"
     "                      leaves the copy, and what includes it, alone\n"
+    "  --namespace <name>  generate the enums in the C++ namespace <name>, such\n"
+    "                      as app::settings, where templates use it\n"
     "  --qml               also check that every enum can be a QML type, as the\n"
     "                      build integrations' QML modules make each of them\n"
     "  --lock <file>       check the list against the lock <file> before anything\n"
@@ -67,7 +70,8 @@ bool readValued(int argc, char** argv, int* i, Options* options, std::string* er
                                                            {"--templates", &options->templates},
                                                            {"--output", &options->output},
                                                            {"--include-dir", &options->includeDir},
-                                                           {"--lock", &options->lock}};
+                                                           {"--lock", &options->lock},
+                                                           {"--namespace", &options->enumNamespace}};
     const std::string_view arg = argv[*i];
     for (const auto& [name, target] : valued) {
         if (arg == name && *i + 1 < argc) {
@@ -120,6 +124,21 @@ bool readFlag(int argc, char** argv, int* i, Options* options, std::string* err)
     return true;
 }
 
+// Whether `name` is a namespace that generated code can open: identifiers
+// joined by "::".
+bool isNamespaceName(std::string_view name) {
+    for (;;) {
+        const size_t end = std::min(name.find("::"), name.size());
+        const std::string_view part = name.substr(0, end);
+        if (part.empty() || isDigit(part.front()) ||
+            !std::all_of(part.begin(), part.end(), isIdentifierByte))
+            return false;
+        if (end == name.size())
+            return true;
+        name.remove_prefix(end + 2);
+    }
+}
+
 }  // namespace
 
 bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
@@ -134,7 +153,10 @@ bool parseArguments(int argc, char** argv, Options* options, std::string* err) {
     for (std::string* dir : {&options->output, &options->includeDir})
         if (!dir->empty() && !dir->ends_with('/'))
             *dir += '/';
-    if ((options->lockUpdate || options->locked) && options->lock.empty())
+    if (!options->enumNamespace.empty() && !isNamespaceName(options->enumNamespace))
+        *err = "option '--namespace' takes a C++ namespace name such as app::settings, not '" +
+               excerpt(options->enumNamespace) + "'";
+    else if ((options->lockUpdate || options->locked) && options->lock.empty())
         *err = std::string("option '") + (options->locked ? "--locked" : "--lock-update") + "' goes with --lock <file>";
     else if (options->lockUpdate && options->locked)
         *err = "options '--lock-update' and '--locked' contradict each other";

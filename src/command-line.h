@@ -27,6 +27,9 @@ struct Options {
     bool outputNamed = false;
     // Where the application's files include the headers from; empty for none.
     std::string includeDir;
+    // The C++ namespace the enums are generated in, such as app::settings;
+    // empty for the global one.
+    std::string enumNamespace;
     // The lock file the list is checked against; empty for none.
     std::string lock;
     bool lockUpdate = false;

@@ -20,7 +20,7 @@ void reportOutgrown(const EnumType& type, EnumFile file, size_t maxSize, OutputR
 }  // namespace
 
 void writeOutputs(const std::vector<EnumType>& enums, const Templates& templates, StaleOutputs stale, OutputRun* run) {
-    writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums), run);
+    writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums, templates.enumFiles.enumNamespace), run);
     const TemplatePlaces places = findPlaces(templates.enumFiles);
     std::string text;
     for (const EnumType& type : enums) {
@@ -31,14 +31,14 @@ void writeOutputs(const std::vector<EnumType>& enums, const Templates& templates
                 reportOutgrown(type, file, templates.enumFiles.maxOutputSize, run);
         }
     }
-    writeOutput(run->dir + "enums.cpp", registrySource(enums), run);
+    writeOutput(run->dir + "enums.cpp", registrySource(enums, templates.enumFiles.enumNamespace), run);
     if (stale == StaleOutputs::Removed)
         removeStaleOutputs(run);
 }
 
 void writeIncludedCopies(const std::vector<EnumType>& enums, const Templates& templates, StaleOutputs stale,
                          OutputRun* run) {
-    writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums), run);
+    writeOutput(run->dir + "enums.hpp", registryHeader(templates.registry, enums, templates.enumFiles.enumNamespace), run);
     const TemplatePlaces places = findPlaces(templates.enumFiles);
     std::string text;
     for (const EnumType& type : enums) {
@@ -48,7 +48,7 @@ void writeIncludedCopies(const std::vector<EnumType>& enums, const Templates& te
     }
     // The registry source is compiled from here too, so that it includes the
     // copies.
-    writeOutput(run->dir + "enums.cpp", registrySource(enums), run);
+    writeOutput(run->dir + "enums.cpp", registrySource(enums, templates.enumFiles.enumNamespace), run);
     if (stale == StaleOutputs::Removed)
         removeStaleOutputs(run);
 }

@@ -152,6 +152,7 @@ bool generate(const Options& options) {
     std::string list;
     Templates templates;
     readInputs(options, &list, &templates, &errors);
+    templates.enumFiles.enumNamespace = options.enumNamespace;
     const ListAnalysis analysis = analyzeList(
         std::move(list),
         {options.output, options.qml ? QmlNames::Checked : QmlNames::Unchecked, readLock(options, &errors)});

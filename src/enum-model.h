@@ -10,6 +10,10 @@
 // what a message about the whole field underlines.
 inline constexpr int kMarkersWidth = 4;
 
+// What the data of an item without any starts with, before its value text:
+// the item's data is its value.
+inline constexpr std::string_view kValueAsData = "(int)";
+
 // One enumeration of the enum list with its items. Field texts are kept
 // exactly as they stand between their markers; they are pasted into generated
 // code unchanged.

@@ -271,7 +271,7 @@ void readItemLine(const DefinitionLine& line, EnumType* type, bool* valueUnknown
         *valueUnknown = !countOn(type->items[type->items.size() - 2], &item, messages);
     }
     if (def.data().empty())
-        item.data.append("(int)").append(item.value);
+        item.data.append(kValueAsData).append(item.value);
     else
         item.data = def.data();
     if (line.starred)

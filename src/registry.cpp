@@ -3,13 +3,16 @@
 
 #include <cstdint>
 
+#include "template-fill.h"
 #include "text-ops.h"
 
-std::string registryHeader(std::string registryTemplate, const std::vector<EnumType>& enums) {
-    return replace(registryTemplate, "__ENUM_TOTAL_COUNT", toString(static_cast<std::int64_t>(enums.size())));
+std::string registryHeader(std::string registryTemplate, const std::vector<EnumType>& enums, std::string_view scope) {
+    replace(registryTemplate, "__ENUM_TOTAL_COUNT", toString(static_cast<std::int64_t>(enums.size())));
+    replace(registryTemplate, "__ENUM_OPEN_NAMESPACE", openNamespace(scope));
+    return replace(registryTemplate, "__ENUM_CLOSE_NAMESPACE", closeNamespace(scope));
 }
 
-std::string registrySource(const std::vector<EnumType>& enums) {
+std::string registrySource(const std::vector<EnumType>& enums, std::string_view scope) {
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
     std::string includes = "#include \"enums.hpp\"\n";
     std::string converter =
@@ -29,5 +32,9 @@ std::string registrySource(const std::vector<EnumType>& enums) {
     }
     converter += "\n        return EnumNameVariantConverter();\n    return conv;\n}\n";
     ids += "\n    };\n    return ids;\n}";
-    return includes + converter + ids;
+    // The functions belong to the list's namespace, as its enums do, so two
+    // lists of one program each have their own.
+    if (!scope.empty())
+        return includes + openNamespace(scope) + "\n" + converter + ids + "\n" + closeNamespace(scope) + "\n";
+    return includes + converter + ids + "\n";
 }

@@ -20,6 +20,13 @@ constexpr char kSearchedLookup[] =
     "                            [e] (const Item &info)\n"
     "                            { return info.value == e; });\n"
     "    return it != info.cend() ? &(*it) : nullptr;\n";
+// The same lookups for code that compiles without warnings under -Wshadow,
+// -Wold-style-cast and -Wsign-conversion.
+constexpr char kIndexedCastLookup[] =
+    "return 0 <= e && e < size() ? &info[static_cast<std::size_t>(e.value)] : nullptr;";
+constexpr char kSearchedCastLookup[] =
+    "auto it = std::find_if(info.cbegin(), info.cend(), [e](const Item &i) { return i.value == e; });\n"
+    "        return it != info.cend() ? &(*it) : nullptr;";
 
 // What a placeholder is filled with.
 enum class TemplateField {
@@ -43,6 +50,13 @@ enum class TemplateField {
     FormerTexts,
     RetiredTexts,
     Aliases,
+    Enumerators,
+    CastLookup,
+    ItemRows,
+    FullName,
+    OpenNamespace,
+    CloseNamespace,
+    TranslatedItemCases,
 };
 
 constexpr std::string_view kPlaceholders[] = {
@@ -66,6 +80,13 @@ constexpr std::string_view kPlaceholders[] = {
     "__ENUM_FORMER_TEXTS",
     "__ENUM_RETIRED_TEXTS",
     "__ENUM_ALIASES",
+    "__ENUM_ENUMERATORS",
+    "__ENUM_LOOKUP",
+    "__ENUM_ITEM_ROWS",
+    "__ENUM_FULL_NAME",
+    "__ENUM_OPEN_NAMESPACE",
+    "__ENUM_CLOSE_NAMESPACE",
+    "__ENUM_TR_ITEM_CASES",
 };
 
 // The fields of each template in the order they are filled: a placeholder
@@ -80,10 +101,14 @@ constexpr TemplateField kHeaderFields[] = {
     TemplateField::FlagsName,      TemplateField::Values,
     TemplateField::Count,          TemplateField::DescriptionCases,
     TemplateField::ItemLookup,     TemplateField::TranslatedCases,
+    TemplateField::Enumerators,    TemplateField::CastLookup,
+    TemplateField::FullName,       TemplateField::OpenNamespace,
+    TemplateField::CloseNamespace, TemplateField::TranslatedItemCases,
 };
 constexpr TemplateField kSourceFields[] = {
-    TemplateField::Name,        TemplateField::Count,        TemplateField::Infos,  TemplateField::Lowers,
-    TemplateField::FormerTexts, TemplateField::RetiredTexts, TemplateField::Aliases};
+    TemplateField::Name,        TemplateField::Count,        TemplateField::Infos,         TemplateField::Lowers,
+    TemplateField::FormerTexts, TemplateField::RetiredTexts, TemplateField::Aliases,       TemplateField::ItemRows,
+    TemplateField::FullName,    TemplateField::OpenNamespace, TemplateField::CloseNamespace};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -122,6 +147,8 @@ std::string_view plainField(const EnumType& type, TemplateField field) {
             return type.flagsName;
         case TemplateField::ItemLookup:
             return type.sequential ? kIndexedLookup : kSearchedLookup;
+        case TemplateField::CastLookup:
+            return type.sequential ? kIndexedCastLookup : kSearchedCastLookup;
         default:
             return {};
     }
@@ -129,13 +156,25 @@ std::string_view plainField(const EnumType& type, TemplateField field) {
 
 // At least the size of the field, so an output is reserved once, even for an
 // enum of a million items.
-size_t sizeBound(const EnumType& type, TemplateField field) {
+size_t sizeBound(const EnumType& type, std::string_view scope, TemplateField field) {
     size_t size = 0;
     switch (field) {
         case TemplateField::Values:
             for (const EnumType::Item& item : type.items)
                 size += item.name.size() + item.value.size() + 14;
             return size;
+        case TemplateField::Enumerators:
+            for (const EnumType::Item& item : type.items)
+                size += item.name.size() + item.value.size() + 35;
+            return size;
+        case TemplateField::ItemRows:
+            for (const EnumType::Item& item : type.items)
+                size += 2 * type.name.size() + 3 * item.name.size() + item.key.size() + item.data.size() + 45;
+            return size;
+        case TemplateField::FullName:
+        case TemplateField::OpenNamespace:
+        case TemplateField::CloseNamespace:
+            return type.name.size() + scope.size() + 16;
         case TemplateField::DescriptionCases:
             size = 34;
             for (const EnumType::Item& item : type.items)
@@ -146,6 +185,7 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
                 size += type.name.size() + 2 * item.name.size() + item.key.size() + item.data.size() + 26;
             return size;
         case TemplateField::TranslatedCases:
+        case TemplateField::TranslatedItemCases:
             size = 34;
             for (const EnumType::Item& item : type.items)
                 size += type.name.size() + item.name.size() + item.desc.size() + 61;
@@ -172,24 +212,96 @@ size_t sizeBound(const EnumType& type, TemplateField field) {
     }
 }
 
+// Whether a list of cases ends with a default one, for values of no item;
+// a switch that returns after it needs none, which clang's
+// -Wcovered-switch-default asks for.
+enum class DefaultCase { Written, Left };
+
 // The cases of description() without the aliases, whose values the first
 // item of each has: each description translated in the context of its enum,
 // so that two enums can translate the same text apart.
-void appendTranslatedCases(std::string& out, const EnumType& type) {
+void appendTranslatedCases(std::string& out, const EnumType& type, DefaultCase defaultCase) {
+    bool first = true;
     for (const EnumType::Item& item : type.items) {
         if (item.alias)
             continue;
-        out.append("        case Enum::"sv).append(item.name).append(": return qApp->translate(\""sv).append(type.name);
-        out.append("\", \""sv).append(item.desc).append("\");\n"sv);
+        out.append(first ? ""sv : "\n"sv).append("        case Enum::"sv).append(item.name);
+        out.append(": return qApp->translate(\""sv).append(type.name);
+        out.append("\", \""sv).append(item.desc).append("\");"sv);
+        first = false;
     }
-    out.append("        default: return QString();"sv);
+    if (defaultCase == DefaultCase::Written)
+        out.append(first ? ""sv : "\n"sv).append("        default: return QString();"sv);
+}
+
+// Whether a value text is a decimal number that an int holds whatever its
+// digits, which the enumerator can then show as it is.
+bool isSmallDecimal(std::string_view value) {
+    if (value.starts_with('-'))
+        value.remove_prefix(1);
+    return !value.empty() && value.size() <= 9 &&
+           std::all_of(value.begin(), value.end(), isDigit);
+}
+
+// The enumerators as C++ compiles them to the numbers the checks evaluate:
+// any other value text is converted to the enum's int as a whole, after C++
+// has worked it out in its own type, so 0x80000000 and 1 << 31 are the same
+// int and 0xF0000000 >> 28 is 15. Adding it to 0LL first keeps the cast from
+// being a useless one (-Wuseless-cast) whatever the text's type.
+void appendEnumerators(std::string& out, const EnumType& type) {
+    bool first = true;
+    for (const EnumType::Item& item : type.items) {
+        out.append(first ? "    "sv : ",\n    "sv).append(item.name).append(" = "sv);
+        if (isSmallDecimal(item.value))
+            out.append(item.value);
+        else
+            out.append("static_cast<int>(0LL + ("sv).append(item.value).append("))"sv);
+        first = false;
+    }
+}
+
+// The item table with the value of an item without data as its data, converted
+// from the enumerator rather than written as the value text again.
+void appendItemRows(std::string& out, const EnumType& type) {
+    bool first = true;
+    for (const EnumType::Item& item : type.items) {
+        out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
+        out.append(", u\""sv).append(item.name).append("\"_q, u\""sv).append(item.key).append("\"_q, "sv);
+        if (item.data.size() == kValueAsData.size() + item.value.size() && item.data.starts_with(kValueAsData) &&
+            item.data.ends_with(item.value))
+            out.append("static_cast<int>("sv).append(type.name).append("::"sv).append(item.name).append(")"sv);
+        else
+            out.append(item.data);
+        out.append("}"sv);
+        first = false;
+    }
+}
+
+// The fields that name the namespace the enums are generated in, empty or
+// unqualified without one.
+void appendScoped(std::string& out, const EnumType& type, std::string_view scope, TemplateField field) {
+    if (field == TemplateField::FullName)
+        out.append(scope).append(scope.empty() ? ""sv : "::"sv).append(type.name);
+    else
+        out += field == TemplateField::OpenNamespace ? openNamespace(scope) : closeNamespace(scope);
 }
 
 // Appends the field to `out`: the texts built from the items go straight to
 // where they stand in the output.
-void appendField(std::string& out, const EnumType& type, TemplateField field) {
+void appendField(std::string& out, const EnumType& type, std::string_view scope, TemplateField field) {
     bool first = true;
     switch (field) {
+        case TemplateField::Enumerators:
+            appendEnumerators(out, type);
+            return;
+        case TemplateField::ItemRows:
+            appendItemRows(out, type);
+            return;
+        case TemplateField::FullName:
+        case TemplateField::OpenNamespace:
+        case TemplateField::CloseNamespace:
+            appendScoped(out, type, scope, field);
+            return;
         case TemplateField::Values:
             for (const EnumType::Item& item : type.items) {
                 out.append(first ? "    "sv : ",\n    "sv).append(item.name).append(" = (int)"sv).append(item.value);
@@ -197,7 +309,10 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
             }
             return;
         case TemplateField::DescriptionCases:
+            // An alias would repeat the label of the item whose value it has.
             for (const EnumType::Item& item : type.items) {
+                if (item.alias)
+                    continue;
                 out.append("        case Enum::"sv).append(item.name);
                 out.append(": return qApp->translate(\"EnumInfo\", \""sv).append(item.desc).append("\");\n"sv);
             }
@@ -212,7 +327,10 @@ void appendField(std::string& out, const EnumType& type, TemplateField field) {
             }
             return;
         case TemplateField::TranslatedCases:
-            appendTranslatedCases(out, type);
+            appendTranslatedCases(out, type, DefaultCase::Written);
+            return;
+        case TemplateField::TranslatedItemCases:
+            appendTranslatedCases(out, type, DefaultCase::Left);
             return;
         case TemplateField::FormerTexts:
             for (const EnumType::Item& item : type.items) {
@@ -280,12 +398,12 @@ bool bringsPlaceholder(std::string_view out, size_t begin, size_t end, std::span
 // template and every field it receives together, so when they fit in
 // `maxSize`, every step does. False when a step would outgrow `maxSize`, with
 // `text` partly filled.
-bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span<const std::string_view> placeholders,
+bool fill(const EnumType& type, std::string_view scope, std::span<const TemplateField> fields, std::span<const std::string_view> placeholders,
           std::string_view templ, const std::vector<std::pair<size_t, size_t>>& found, std::string* text,
           size_t maxSize) {
     size_t bound = templ.size();
     for (auto [at, i] : found)
-        bound += sizeBound(type, fields[i]);
+        bound += sizeBound(type, scope, fields[i]);
     if (bound <= maxSize) {
         // The buffer of the last output is reused.
         text->clear();
@@ -295,7 +413,7 @@ bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span
         for (auto [at, i] : found) {
             text->append(templ.substr(copied, at - copied));
             const size_t begin = text->size();
-            appendField(*text, type, fields[i]);
+            appendField(*text, type, scope, fields[i]);
             inserted.emplace_back(begin, text->size());
             copied = at + placeholders[i].size();
         }
@@ -309,7 +427,7 @@ bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span
     text->assign(templ);
     for (size_t i = 0; i < fields.size(); ++i) {
         field.clear();
-        appendField(field, type, fields[i]);
+        appendField(field, type, scope, fields[i]);
         if (!replaceWithin(*text, placeholders[i], field, maxSize, scratch))
             return false;
     }
@@ -318,14 +436,22 @@ bool fill(const EnumType& type, std::span<const TemplateField> fields, std::span
 
 }  // namespace
 
+std::string openNamespace(std::string_view scope) {
+    return scope.empty() ? std::string() : "namespace " + std::string(scope) + " {";
+}
+
+std::string closeNamespace(std::string_view scope) {
+    return scope.empty() ? std::string() : "} // namespace " + std::string(scope);
+}
+
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize) {
     const std::string templ = std::move(*text);
-    return fill(type, kHeaderFields, kHeaderPlaceholders, templ, findEach(templ, kHeaderPlaceholders), text, maxSize);
+    return fill(type, {}, kHeaderFields, kHeaderPlaceholders, templ, findEach(templ, kHeaderPlaceholders), text, maxSize);
 }
 
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize) {
     const std::string templ = std::move(*text);
-    return fill(type, kSourceFields, kSourcePlaceholders, templ, findEach(templ, kSourcePlaceholders), text, maxSize);
+    return fill(type, {}, kSourceFields, kSourcePlaceholders, templ, findEach(templ, kSourcePlaceholders), text, maxSize);
 }
 
 TemplatePlaces findPlaces(const EnumTemplates& templates) {
@@ -335,9 +461,9 @@ TemplatePlaces findPlaces(const EnumTemplates& templates) {
 bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, const TemplatePlaces& places, EnumFile file,
                   std::string* text) {
     if (file == EnumFile::Header)
-        return fill(type, kHeaderFields, kHeaderPlaceholders, templates.header, places.header, text,
+        return fill(type, templates.enumNamespace, kHeaderFields, kHeaderPlaceholders, templates.header, places.header, text,
                     templates.maxOutputSize);
-    return fill(type, kSourceFields, kSourcePlaceholders, templates.source, places.source, text,
+    return fill(type, templates.enumNamespace, kSourceFields, kSourcePlaceholders, templates.source, places.source, text,
                 templates.maxOutputSize);
 }
 

@@ -15,11 +15,13 @@
 inline constexpr size_t kMaxOutputSize = size_t(1) << 30;
 
 // The two per-enum templates, read once so every enum is filled from the same
-// texts, and the size their filled texts may reach.
+// texts, the size their filled texts may reach, and the namespace the enums
+// are generated in (enumgen --namespace; empty for none).
 struct EnumTemplates {
     std::string header;
     std::string source;
     size_t maxOutputSize = kMaxOutputSize;
+    std::string enumNamespace{};
 };
 
 // Which of an enum's two files.
@@ -27,7 +29,12 @@ enum class EnumFile { Header, Source };
 
 inline const char* extensionOf(EnumFile file) { return file == EnumFile::Header ? ".hpp" : ".cpp"; }
 
-// Fills a per-enum template in `text` for `type`. False, with `text` partly
+// The lines that open and close the namespace `scope` (enumgen --namespace)
+// in generated code; empty for the global one.
+std::string openNamespace(std::string_view scope);
+std::string closeNamespace(std::string_view scope);
+
+// Fills a per-enum template in `text` for `type`, without a namespace. False, with `text` partly
 // filled, when the result would grow past `maxSize` bytes.
 bool fillHeader(const EnumType& type, std::string* text, size_t maxSize);
 bool fillSource(const EnumType& type, std::string* text, size_t maxSize);

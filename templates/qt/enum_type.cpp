@@ -13,8 +13,16 @@
 #include <QtQml/qqml.h>
 #endif
 
+// The item table, whose data type may need a destructor, and the QVariant
+// converters are set up while the program starts, by design.
+#ifdef __clang__
+#pragma clang diagnostic ignored "-Wglobal-constructors"
+#pragma clang diagnostic ignored "-Wexit-time-destructors"
+#endif
+
+__ENUM_OPEN_NAMESPACE
 decltype(__ENUM_NAMEItems) __ENUM_NAMEItems = {{
-__ENUM_INFOS
+__ENUM_ITEM_ROWS
 }};
 
 // What stored data may still hold from before, which the lock (enumgen --lock)
@@ -28,51 +36,52 @@ __ENUM_RETIRED_TEXTS
 };
 // The indexes of the items with the value of an earlier item.
 static constexpr std::initializer_list<int> __ENUM_NAMEAliases = {__ENUM_ALIASES};
+__ENUM_CLOSE_NAMESPACE
 
-auto EnumInfo<__ENUM_NAME>::itemByName(QStringView name) -> const Item *
+auto EnumInfo<__ENUM_FULL_NAME>::itemByName(QStringView name) -> const Item *
 {
     auto it = std::find_if(info.cbegin(), info.cend(), [name](const Item &i) { return i.name == name; });
     return it != info.cend() ? &(*it) : nullptr;
 }
 
-auto EnumInfo<__ENUM_NAME>::itemByKey(QStringView key) -> const Item *
+auto EnumInfo<__ENUM_FULL_NAME>::itemByKey(QStringView key) -> const Item *
 {
     auto it = std::find_if(info.cbegin(), info.cend(), [key](const Item &i) { return i.key == key; });
     return it != info.cend() ? &(*it) : nullptr;
 }
 
-auto EnumInfo<__ENUM_NAME>::itemByFormerText(QStringView text) -> const Item *
+auto EnumInfo<__ENUM_FULL_NAME>::itemByFormerText(QStringView text) -> const Item *
 {
-    for (const auto &[value, former] : __ENUM_NAMEFormerTexts)
+    for (const auto &[value, former] : __ENUM_FULL_NAMEFormerTexts)
         if (former == text)
             return item(value);
     return nullptr;
 }
 
-bool EnumInfo<__ENUM_NAME>::isRetiredText(QStringView text)
+bool EnumInfo<__ENUM_FULL_NAME>::isRetiredText(QStringView text)
 {
-    const auto &texts = __ENUM_NAMERetiredTexts;
+    const auto &texts = __ENUM_FULL_NAMERetiredTexts;
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-std::initializer_list<int> EnumInfo<__ENUM_NAME>::aliases()
+std::initializer_list<int> EnumInfo<__ENUM_FULL_NAME>::aliases()
 {
-    return __ENUM_NAMEAliases;
+    return __ENUM_FULL_NAMEAliases;
 }
 
-QString EnumInfo<__ENUM_NAME>::name(Enum value)
+QString EnumInfo<__ENUM_FULL_NAME>::name(Enum value)
 {
     const Item *i = item(value);
     return i ? i->name.toString() : QString();
 }
 
-QString EnumInfo<__ENUM_NAME>::key(Enum value)
+QString EnumInfo<__ENUM_FULL_NAME>::key(Enum value)
 {
     const Item *i = item(value);
     return i ? i->key.toString() : QString();
 }
 
-auto EnumInfo<__ENUM_NAME>::fromName(QStringView name, Enum fallback) -> Enum
+auto EnumInfo<__ENUM_FULL_NAME>::fromName(QStringView name, Enum fallback) -> Enum
 {
     const Item *i = itemByName(name);
     if (!i)
@@ -80,7 +89,7 @@ auto EnumInfo<__ENUM_NAME>::fromName(QStringView name, Enum fallback) -> Enum
     return i ? i->value : fallback;
 }
 
-auto EnumInfo<__ENUM_NAME>::fromKey(QStringView key, Enum fallback) -> Enum
+auto EnumInfo<__ENUM_FULL_NAME>::fromKey(QStringView key, Enum fallback) -> Enum
 {
     const Item *i = itemByKey(key);
     if (!i)
@@ -88,76 +97,78 @@ auto EnumInfo<__ENUM_NAME>::fromKey(QStringView key, Enum fallback) -> Enum
     return i ? i->value : fallback;
 }
 
+__ENUM_OPEN_NAMESPACE
 // Prints "__ENUM_NAME::Red", and a value of no item "__ENUM_NAME(42)".
 QDebug operator<<(QDebug debug, __ENUM_NAME value)
 {
     const QDebugStateSaver saver(debug);
-    debug.nospace().noquote() << EnumInfo<__ENUM_NAME>::typeName;
-    if (const auto *item = EnumInfo<__ENUM_NAME>::item(value))
+    debug.nospace().noquote() << EnumInfo<__ENUM_FULL_NAME>::typeName;
+    if (const auto *item = EnumInfo<__ENUM_FULL_NAME>::item(value))
         debug << "::" << item->name.toString();
     else
         debug << '(' << static_cast<int>(value) << ')';
     return debug;
 }
+__ENUM_CLOSE_NAMESPACE
 
 QT_BEGIN_NAMESPACE
-int QMetaTypeId<__ENUM_NAME>::qt_metatype_id()
+int QMetaTypeId<__ENUM_FULL_NAME>::qt_metatype_id()
 {
     // Also known by the name it is written with, as with Q_DECLARE_METATYPE.
-    static const int id = qRegisterMetaType<__ENUM_NAME>("__ENUM_NAME");
+    static const int id = qRegisterMetaType<__ENUM_FULL_NAME>("__ENUM_FULL_NAME");
     return id;
 }
 
 template <>
-int qMetaTypeId<__ENUM_NAME>()
+int qMetaTypeId<__ENUM_FULL_NAME>()
 {
-    return QMetaType::fromType<__ENUM_NAME>().id();
+    return QMetaType::fromType<__ENUM_FULL_NAME>().id();
 }
 QT_END_NAMESPACE
 
 template <>
-QString _EnumVariantToEnumName<__ENUM_NAME>(const QVariant &variant)
+QString _EnumVariantToEnumName<__ENUM_FULL_NAME>(const QVariant &variant)
 {
-    return EnumInfo<__ENUM_NAME>::name(variant.value<__ENUM_NAME>());
+    return EnumInfo<__ENUM_FULL_NAME>::name(variant.value<__ENUM_FULL_NAME>());
 }
 
 template <>
-QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name)
+QVariant _EnumNameToEnumVariant<__ENUM_FULL_NAME>(const QString &name)
 {
-    const auto *item = EnumInfo<__ENUM_NAME>::itemByName(name);
+    const auto *item = EnumInfo<__ENUM_FULL_NAME>::itemByName(name);
     if (!item)
-        item = EnumInfo<__ENUM_NAME>::itemByFormerText(name);
+        item = EnumInfo<__ENUM_FULL_NAME>::itemByFormerText(name);
     return item ? QVariant::fromValue(item->value) : QVariant();
 }
 
 // QVariant converts the enum to and from its stored text from the start.
-[[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_NAME>();
+[[maybe_unused]] static const bool __ENUM_NAMEConverters = registerEnumConverters<__ENUM_FULL_NAME>();
 #ifdef ENUMGEN_QML
 
 // The model, the QML model type and its registration that the header declares.
-template class EnumModel<__ENUM_NAME>;
+template class EnumModel<__ENUM_FULL_NAME>;
 QT_BEGIN_NAMESPACE
-template void qmlRegisterTypesAndRevisions<__ENUM_NAMEModel>(const char *, int, QList<int> *);
+template void qmlRegisterTypesAndRevisions<__ENUM_FULL_NAMEModel>(const char *, int, QList<int> *);
 QT_END_NAMESPACE
 
-__ENUM_NAMEEnum::__ENUM_NAMEModel::__ENUM_NAMEModel(QObject *parent) : EnumModel(parent) {}
+__ENUM_FULL_NAMEEnum::__ENUM_NAMEModel::__ENUM_NAMEModel(QObject *parent) : EnumModel(parent) {}
 
-QVariant __ENUM_NAMEEnum::__ENUM_NAMEModel::data(const QModelIndex &index, int role) const
+QVariant __ENUM_FULL_NAMEEnum::__ENUM_NAMEModel::data(const QModelIndex &index, int role) const
 {
     return qmlEnumData(EnumModel::data(index, role), role);
 }
 
-QString __ENUM_NAMEEnum::__ENUM_NAMEModel::description(__ENUM_NAME value) const
+QString __ENUM_FULL_NAMEEnum::__ENUM_NAMEModel::description(__ENUM_NAME value) const
 {
-    return EnumInfo<__ENUM_NAME>::description(value);
+    return EnumInfo<__ENUM_FULL_NAME>::description(value);
 }
 
-QString __ENUM_NAMEEnum::__ENUM_NAMEModel::text(__ENUM_NAME value) const
+QString __ENUM_FULL_NAMEEnum::__ENUM_NAMEModel::text(__ENUM_NAME value) const
 {
     return qmlEnumText(value);
 }
 
-QVariant __ENUM_NAMEEnum::__ENUM_NAMEModel::fromText(const QString &text) const
+QVariant __ENUM_FULL_NAMEEnum::__ENUM_NAMEModel::fromText(const QString &text) const
 {
     return qmlEnumFromText<__ENUM_NAME>(text);
 }

@@ -5,6 +5,7 @@
 
 #include "enums.hpp"
 __ENUM_HEADER_CONTENTS
+__ENUM_OPEN_NAMESPACE
 #ifdef ENUMGEN_QML
 // For QML (enumgen_generate(... QML)), the enum lives in a namespace whose
 // meta-object moc writes, so that QML names its values (__ENUM_NAME.Value);
@@ -14,7 +15,7 @@ Q_NAMESPACE
 QML_NAMED_ELEMENT(__ENUM_NAME)
 #endif
 enum class __ENUM_NAME : int {
-__ENUM_VALUES
+__ENUM_ENUMERATORS
 };
 #if __ENUM_IS_FLAG
 Q_DECLARE_FLAGS(__ENUM_FLAGS_NAME, __ENUM_NAME)
@@ -31,32 +32,41 @@ using __ENUM_NAMEEnum::__ENUM_NAME;
 using __ENUM_NAMEEnum::__ENUM_FLAGS_NAME;
 #endif
 #endif
-// Q_DECLARE_METATYPE(__ENUM_NAME), with the registration defined once, in
-// __ENUM_LOWERS.cpp, rather than compiled in every file that includes this.
-QT_BEGIN_NAMESPACE
-template <>
-struct QMetaTypeId<__ENUM_NAME> {
-    enum { Defined = 1 };
-    static int qt_metatype_id();
-};
-QT_END_NAMESPACE
 
 // The item table, defined in __ENUM_LOWERS.cpp. It stays outside EnumInfo, so
 // its entries `__ENUM_NAME::...` name the enum even when the enum is named like
 // a member of EnumInfo.
 extern const std::array<EnumItem<__ENUM_NAME, __ENUM_DATA_TYPE>, __ENUM_COUNT> __ENUM_NAMEItems;
 
+// qDebug() << __ENUM_NAME::Red prints "__ENUM_NAME::Red"; defined in
+// __ENUM_LOWERS.cpp. Beside the enum, where Qt's code finds them.
+QDebug operator<<(QDebug debug, __ENUM_NAME value);
+#if __ENUM_IS_FLAG
+QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags);
+#endif
+__ENUM_CLOSE_NAMESPACE
+
+// Q_DECLARE_METATYPE(__ENUM_NAME), with the registration defined once, in
+// __ENUM_LOWERS.cpp, rather than compiled in every file that includes this.
+QT_BEGIN_NAMESPACE
 template <>
-struct EnumInfo<__ENUM_NAME> {
+struct QMetaTypeId<__ENUM_FULL_NAME> {
+    enum { Defined = 1 };
+    static int qt_metatype_id();
+};
+QT_END_NAMESPACE
+
+template <>
+struct EnumInfo<__ENUM_FULL_NAME> {
     // The enum is named with :: wherever a member or an item could hide it.
-    using Enum = ::__ENUM_NAME;
+    using Enum = ::__ENUM_FULL_NAME;
     using DataType = __ENUM_DATA_TYPE;
     using Item = EnumItem<Enum, DataType>;
 
     static constexpr bool isFlags = __ENUM_IS_FLAG;
     static constexpr int count = __ENUM_COUNT;
     static constexpr int size() { return count; }
-    static constexpr const std::array<Item, __ENUM_COUNT> &info = __ENUM_NAMEItems;
+    static constexpr const std::array<Item, __ENUM_COUNT> &info = ::__ENUM_FULL_NAMEItems;
 
     // The enum's C++ name, for debug output.
     static constexpr const char *typeName = "__ENUM_NAME";
@@ -65,13 +75,13 @@ struct EnumInfo<__ENUM_NAME> {
     static QString typeDescription();
 
     // clang takes no alias in `using enum`.
-    static constexpr Enum defaultValue = [] { using enum ::__ENUM_NAME; return ::__ENUM_NAME{__ENUM_DEFAULT}; }();
+    static constexpr Enum defaultValue = [] { using enum ::__ENUM_FULL_NAME; return ::__ENUM_FULL_NAME{__ENUM_DEFAULT}; }();
 
     // The item of a value, or nullptr when no item has it.
     static const Item *item(Enum value)
     {
         const EnumValue<Enum> e{value};
-        __ENUM_FUNC_ITEM
+        __ENUM_LOOKUP
     }
 
     // The rest is defined in __ENUM_LOWERS.cpp, so that a file including this
@@ -98,29 +108,23 @@ struct EnumInfo<__ENUM_NAME> {
     static QString description(Enum value);
 };
 
-// qDebug() << __ENUM_NAME::Red prints "__ENUM_NAME::Red"; defined in
-// __ENUM_LOWERS.cpp and, for the flags, below.
-QDebug operator<<(QDebug debug, __ENUM_NAME value);
-#if __ENUM_IS_FLAG
-QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags);
-#endif
-
 // What the registry source enums.cpp instantiates for every enum, declared
 // here and defined once in __ENUM_LOWERS.cpp, so that enums.cpp compiles no
 // enum's meta-type nor its QVariant conversions.
 QT_BEGIN_NAMESPACE
 template <>
-int qMetaTypeId<__ENUM_NAME>();
+int qMetaTypeId<__ENUM_FULL_NAME>();
 QT_END_NAMESPACE
 template <>
-QString _EnumVariantToEnumName<__ENUM_NAME>(const QVariant &variant);
+QString _EnumVariantToEnumName<__ENUM_FULL_NAME>(const QVariant &variant);
 template <>
-QVariant _EnumNameToEnumVariant<__ENUM_NAME>(const QString &name);
+QVariant _EnumNameToEnumVariant<__ENUM_FULL_NAME>(const QString &name);
 #ifdef ENUMGEN_QML
 // The enum's list model, which QML's type registration and moc's output
 // need, compiled once, in __ENUM_LOWERS.cpp.
-extern template class EnumModel<__ENUM_NAME>;
+extern template class EnumModel<__ENUM_FULL_NAME>;
 
+__ENUM_OPEN_NAMESPACE
 namespace __ENUM_NAMEEnum {
 // EnumModel<__ENUM_NAME> in QML: `__ENUM_NAMEModel {}`, with the text
 // conversions of enums.hpp as its functions. EnumModel has no meta-object of
@@ -152,13 +156,14 @@ public:
 // The model's name in C++ too, where the compiler reports a class of the same
 // name, which QML would take for the same type.
 using __ENUM_NAMEModel = __ENUM_NAMEEnum::__ENUM_NAMEModel;
+__ENUM_CLOSE_NAMESPACE
 
 // Its registration as a QML type, which the module's generated registration
 // source calls for every model type, compiled once, in __ENUM_LOWERS.cpp:
 // instantiated in that source, it would be compiled again for every enum
 // whenever any enum's header changes.
 QT_BEGIN_NAMESPACE
-extern template void qmlRegisterTypesAndRevisions<__ENUM_NAMEModel>(const char *, int, QList<int> *);
+extern template void qmlRegisterTypesAndRevisions<__ENUM_FULL_NAMEModel>(const char *, int, QList<int> *);
 QT_END_NAMESPACE
 #endif
 
@@ -170,12 +175,12 @@ QT_END_NAMESPACE
 #include <QCoreApplication>
 #include <QDebug>
 
-QString EnumInfo<__ENUM_NAME>::typeKey()
+QString EnumInfo<__ENUM_FULL_NAME>::typeKey()
 {
     return QStringLiteral("__ENUM_KEY");
 }
 
-QString EnumInfo<__ENUM_NAME>::typeDescription()
+QString EnumInfo<__ENUM_FULL_NAME>::typeDescription()
 {
     return qApp->translate("__ENUM_NAME", "__ENUM_DESC");
 }
@@ -183,13 +188,16 @@ QString EnumInfo<__ENUM_NAME>::typeDescription()
 // Each description is translated in the context of its enum, as tr() in a
 // class named __ENUM_NAME would, so that two enums translate the same text
 // apart. An alias has the description of the item whose value it repeats.
-QString EnumInfo<__ENUM_NAME>::description(Enum value)
+QString EnumInfo<__ENUM_FULL_NAME>::description(Enum value)
 {
     switch (value) {
-__ENUM_TR_CASES
+__ENUM_TR_ITEM_CASES
     }
+    // A value of no item.
+    return QString();
 }
 #if __ENUM_IS_FLAG
+__ENUM_OPEN_NAMESPACE
 
 // Prints "QFlags<__ENUM_NAME>(Antialias|Shadow)", as Q_FLAG does.
 QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
@@ -199,7 +207,11 @@ QDebug operator<<(QDebug debug, __ENUM_FLAGS_NAME flags)
     debug.nospace().noquote() << "QFlags<" << EnumInfo<__ENUM_NAME>::typeName << ">(" << parts.join(u'|') << ')';
     return debug;
 }
+__ENUM_CLOSE_NAMESPACE
 #endif
 #endif
+// The "$" lines of the enum list, beside the enum.
+__ENUM_OPEN_NAMESPACE
 __ENUM_FOOTER_CONTENTS
+__ENUM_CLOSE_NAMESPACE
 #endif

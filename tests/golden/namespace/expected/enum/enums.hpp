@@ -1,0 +1,3 @@
+namespace app::settings {
+inline constexpr int EnumTotalCount = 2;
+} // namespace app::settings

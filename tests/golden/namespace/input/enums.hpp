@@ -1,0 +1,3 @@
+__ENUM_OPEN_NAMESPACE
+inline constexpr int EnumTotalCount = __ENUM_TOTAL_COUNT;
+__ENUM_CLOSE_NAMESPACE
