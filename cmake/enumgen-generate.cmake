@@ -235,12 +235,16 @@ function(enumgen_generate target)
       COMMENT "Accepting the changes of ${enum_list} in ${lock}"
       VERBATIM)
   endif()
+  # The generator runs in a target of its own: a rule of <target> would wait
+  # for <target>_autogen, whose moc in turn waits for the generated headers
+  # that a Q_OBJECT header of <target> includes, a dependency cycle.
+  add_custom_target(${target}_enumgen DEPENDS "${stamp}")
+  add_dependencies(${target} ${target}_enumgen)
   get_target_property(built enumgen::enumgen ALIASED_TARGET)
   if(built)
-    add_dependencies(${target} ${built})
+    add_dependencies(${target}_enumgen ${built})
   endif()
-  # Without QML nothing generated needs moc, and AUTOMOC over these byproducts
-  # would make a dependency cycle with the generator's rule (see _enumgen_qml).
+  # Without QML nothing generated needs moc.
   # Each enum's source compiles a part of its header that no other file may
   # see. The registry source is compiled from beside the copies it includes.
   list(APPEND outputs "${include}/enums.cpp")
@@ -250,9 +254,7 @@ function(enumgen_generate target)
     target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${templates}/precompiled.hpp>")
   endif()
   if(arg_QML)
-    _enumgen_qml(${target} "${enum_list}" "${names}" "${stamp}" "${outputs}")
-  else()
-    target_sources(${target} PRIVATE "${stamp}")
+    _enumgen_qml(${target} "${enum_list}" "${names}" "${outputs}")
   endif()
   if(arg_PUBLIC)
     set(scope PUBLIC)
@@ -265,10 +267,8 @@ endfunction()
 
 # QML: every enum E of the list, and its model EModel, become types of the QML
 # module <target>. The headers declare them when ENUMGEN_QML is defined, and
-# AUTOMOC runs moc over them for the module's type registration. The generator
-# runs in a target of its own, as the rules of a target with AUTOMOC wait for
-# moc, which here waits for the generated headers.
-function(_enumgen_qml target enum_list names stamp outputs)
+# AUTOMOC runs moc over them for the module's type registration.
+function(_enumgen_qml target enum_list names outputs)
   # enumgen --qml checks the enums' names against QML's; the module's QML
   # files, which are types too, only the build knows, when the directory ends.
   set_property(TARGET ${target} PROPERTY _enumgen_list "${enum_list}")
@@ -276,8 +276,6 @@ function(_enumgen_qml target enum_list names stamp outputs)
   cmake_language(EVAL CODE "cmake_language(DEFER CALL _enumgen_qml_files ${target})")
 
   find_package(Qt6 REQUIRED COMPONENTS Qml)
-  add_custom_target(${target}_enumgen DEPENDS "${stamp}")
-  add_dependencies(${target} ${target}_enumgen)
   # Each enum's source includes moc's output for its header.
   list(FILTER outputs EXCLUDE REGEX "/enums\\.(hpp|cpp)$")
   set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN OFF SKIP_AUTOUIC ON SKIP_AUTORCC ON)

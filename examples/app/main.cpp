@@ -9,10 +9,9 @@
 #include <QTextStream>
 #include <QTranslator>
 
-#include "color.hpp"
+#include "drawing.h"
 #include "enums.hpp"
 #include "options-text.h"
-#include "shape.hpp"
 
 namespace {
 
@@ -43,29 +42,33 @@ int main(int argc, char* argv[]) {
     }
 
     // The settings hold keys as text ("color=blue", "options=antialias|shadow"),
-    // which QVariant converts back to the enums.
+    // read back with a fallback for a text that names no item.
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, "enumgen-example", "drawing");
-    Shape s = settings.value("shape", QVariant::fromValue(Shape::Circle)).value<Shape>();
-    Color c = settings.value("color", QVariant::fromValue(EnumInfo<Color>::defaultValue)).value<Color>();
-    Options options = settings.value("options").value<Options>();
+    Drawing drawing;
+    drawing.shape = enumFromText<Shape>(settings.value("shape").toString()).value_or(drawing.shape);
+    drawing.color = enumFromText<Color>(settings.value("color").toString()).value_or(drawing.color);
+    drawing.options = flagsFromText<Option>(settings.value("options").toString()).value_or(Options());
     if (!args.isEmpty()) {
         const std::optional<Shape> shape = enumFromText<Shape>(args.value(0));
         const std::optional<Color> color = enumFromText<Color>(args.value(1));
-        const std::optional<Options> newOptions = flagsFromText<Option>(args.value(2));
-        if (!shape || !color || !newOptions) {
+        const std::optional<Options> options = flagsFromText<Option>(args.value(2));
+        if (!shape || !color || !options) {
             QTextStream(stderr) << "drawing: unknown shape, colour or option in: " << args.join(u' ') << "\n";
             return 1;
         }
-        s = *shape;
-        c = *color;
-        options = *newOptions;
-        settings.setValue("shape", enumText(s));
-        settings.setValue("color", enumText(c));
-        settings.setValue("options", flagsText(options));
+        drawing.shape = *shape;
+        drawing.color = *color;
+        drawing.options = *options;
+        settings.setValue("shape", enumText(drawing.shape));
+        settings.setValue("color", enumText(drawing.color));
+        settings.setValue("options", flagsText(drawing.options));
     }
-
-    out << EnumInfo<Shape>::description(s) << " (" << EnumInfo<Shape>::item(s)->data << " corners) in "
-        << EnumInfo<Color>::description(c) << " " << EnumInfo<Color>::item(c)->data.toString() << "; "
-        << optionsText(options) << "\n";
+    out << drawing.text() << "\n";
     return 0;
+}
+
+QString Drawing::text() const {
+    return EnumInfo<Shape>::description(shape) + " (" + QString::number(EnumInfo<Shape>::item(shape)->data) +
+           " corners) in " + EnumInfo<Color>::description(color) + " " + EnumInfo<Color>::item(color)->data.toString() +
+           "; " + optionsText(options);
 }
