@@ -6,11 +6,12 @@ _enumgen() {
     _init_completion -s || return
     case $prev in
         --list | --lock) _filedir; return ;;
+        --namespace) return ;;
         --templates | --output | --include-dir | -C) _filedir -d; return ;;
     esac
     $split && return
     [[ $cur == -* ]] && mapfile -t COMPREPLY < <(compgen -W '--list --templates --output --include-dir
-        --remove-stale -C --brief --outputs --check --qml --lock --lock-update --locked --lsp --help
+        --remove-stale -C --brief --outputs --check --qml --namespace --lock --lock-update --locked --lsp --help
         --version' -- "$cur")
 } && complete -F _enumgen enumgen
 

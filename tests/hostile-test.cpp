@@ -46,7 +46,7 @@ TEST_F(Hostile, HundredMegabyteListOfTenThousandEnums) {
     RunResult result = run(list.size() + (150u << 20));
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(std::distance(fs::directory_iterator(tree.out), fs::directory_iterator()), 20002);
-    EXPECT_NE(readFile(tree.out / "enum9999.hpp").find("Item9 = (int)9"), std::string::npos);
+    EXPECT_NE(readFile(tree.out / "enum9999.hpp").find("Item9 = 9"), std::string::npos);
 }
 
 TEST_F(Hostile, MillionItemsInOneEnumAndFiftyMegabyteLines) {
@@ -61,7 +61,7 @@ TEST_F(Hostile, MillionItemsInOneEnumAndFiftyMegabyteLines) {
               "enum-list:1000001:9: warning: item 'I999998' has the key 'k7' of item 'I7' on line 10; "
               "fromKey finds only the first\nenum-list:10:4: note: item 'I7' has the key here\n");
     const std::string header = readFile(tree.out / "huge.hpp");
-    EXPECT_NE(header.find("    I999999 = (int)999999\n"), std::string::npos);
+    EXPECT_NE(header.find("    I999999 = 999999\n"), std::string::npos);
     EXPECT_NE(header.find(std::string(50 << 20, 'd')), std::string::npos);
 }
 
