@@ -2,6 +2,7 @@
 #include "enum-lock.h"
 
 #include <algorithm>
+#include <cctype>
 #include <bit>
 #include <limits>
 #include <optional>
@@ -28,10 +29,17 @@ std::string quoted(std::string_view text) {
     for (char c : text) {
         if (c == '\\' || c == '"')
             out.push_back('\\');
-        if (c == '\n' || c == '\r')
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n' || c == '\r') {
             out.append(c == '\n' ? "\\n" : "\\r");
-        else
+        } else if (byte < 0x20 || byte == 0x7f) {
+            // Other control bytes as \xHH, so that the lock holds none.
+            static constexpr char kHex[] = "0123456789abcdef";
+            out.append("\\x").push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 15]);
+        } else {
             out.push_back(c);
+        }
     }
     return out + '"';
 }
@@ -69,8 +77,13 @@ std::optional<std::string> nextWord(LockLine* line) {
             ++pos;
             return word;
         }
-        if (c == '\\' && ++pos < text.size())
+        if (c == '\\' && pos + 3 < text.size() && text[pos + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(text[pos + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(text[pos + 3]))) {
+            c = static_cast<char>(std::stoi(std::string(text.substr(pos + 2, 2)), nullptr, 16));
+            pos += 3;
+        } else if (c == '\\' && ++pos < text.size()) {
             c = text[pos] == 'n' ? '\n' : text[pos] == 'r' ? '\r' : text[pos];
+        }
         word.push_back(c);
     }
     return std::nullopt;
