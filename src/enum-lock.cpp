@@ -721,8 +721,12 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
     std::vector<std::optional<size_t>> origin;
     locked.items = matchItems(r, list, old, &origin);
     std::vector<ReadChange> changes = changedReads(old, locked, origin);
+    if (locked.flags || old.flags) {
+        const std::vector<ReadChange> numbers = numbersReadOtherwise(old, locked, origin);
+        changes.insert(changes.end(), numbers.begin(), numbers.end());
+    }
     if (locked.flags && old.flags) {
-        std::vector<ReadChange> bits = flagsBitsReadAsAnother(old, locked, origin);
+        const std::vector<ReadChange> bits = flagsBitsReadAsAnother(old, locked, origin);
         changes.insert(changes.end(), bits.begin(), bits.end());
     }
     for (const ReadChange& change : changes)

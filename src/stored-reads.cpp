@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "stored-reads.h"
 
+#include <algorithm>
 #include <charconv>
 #include <unordered_map>
+#include <set>
 #include <unordered_set>
 
 namespace {
@@ -175,6 +177,72 @@ std::vector<ReadChange> flagsBitsReadAsAnother(const LockEnum& old, const LockEn
                 clash(other.value, !other.retired);
             for (const std::string& value : other.formerValues)
                 clash(value, false);
+        }
+    }
+    return changes;
+}
+
+namespace {
+
+// What a number reads as with the items of a flags enum: every current item
+// whose bits it holds, or, for 0, the items of no bits.
+std::vector<size_t> flagsReading(const LockEnum& type, std::uint32_t number) {
+    std::vector<size_t> items;
+    for (size_t j = 0; j < type.items.size(); ++j) {
+        const LockItem& item = type.items[j];
+        if (item.retired || !item.valueIsNumber)
+            continue;
+        const std::uint32_t bits = bitsOf(item.value);
+        if (number == 0 ? bits == 0 : bits != 0 && (bits & number) == bits)
+            items.push_back(j);
+    }
+    return items;
+}
+
+}  // namespace
+
+std::vector<ReadChange> numbersReadOtherwise(const LockEnum& old, const LockEnum& now,
+                                                 const std::vector<std::optional<size_t>>& origin) {
+    const std::vector<std::optional<size_t>> next = successors(old.items.size(), origin);
+    std::unordered_map<std::string, const StoredRead*> plainReads;
+    const std::vector<StoredRead> reads = now.flags ? std::vector<StoredRead>() : storedReads(now);
+    for (const StoredRead& read : reads)
+        plainReads.emplace(read.form, &read);
+    std::vector<ReadChange> changes;
+    for (size_t k = 0; k < old.items.size(); ++k) {
+        const LockItem& item = old.items[k];
+        std::vector<std::string> numbers = item.formerValues;
+        if (item.valueIsNumber)
+            numbers.push_back(item.value);
+        std::optional<size_t> expected;
+        if (!item.retired && next[k] && !now.items[*next[k]].retired)
+            expected = next[k];
+        for (const std::string& number : numbers) {
+            std::optional<size_t> reading;
+            bool same = false;
+            if (now.flags) {
+                // What tests true on the number, then and now, by value: an
+                // alias tests with its item.
+                std::set<std::string> meant, tested;
+                if (!old.flags && expected)
+                    meant.insert(now.items[*expected].value);
+                for (size_t i : old.flags ? flagsReading(old, bitsOf(number)) : std::vector<size_t>())
+                    if (next[i] && !now.items[*next[i]].retired)
+                        meant.insert(now.items[*next[i]].value);
+                for (size_t j : flagsReading(now, bitsOf(number))) {
+                    tested.insert(now.items[j].value);
+                    if (!meant.count(now.items[j].value))
+                        reading = j;
+                }
+                same = meant == tested;
+            } else {
+                const auto found = plainReads.find(numberForm(number));
+                reading = found == plainReads.end() ? std::nullopt : found->second->item;
+                same = reading == expected;
+            }
+            if (!same)
+                changes.push_back({numberForm(number), item.retired ? std::nullopt : std::optional(k), reading, k,
+                                   reading ? *reading : expected.value_or(0)});
         }
     }
     return changes;

@@ -66,6 +66,14 @@ std::vector<ReadChange> changedReads(const LockEnum& old, const LockEnum& now,
 std::vector<ReadChange> flagsBitsReadAsAnother(const LockEnum& old, const LockEnum& now,
                                                const std::vector<std::optional<size_t>>& origin);
 
+// Each number an item of `old` holds or held that would read otherwise with
+// `now`, where either is a flags enum. A plain enum's number reads as the
+// item with that value; a flags value as every item whose bits it holds, so
+// a number must test as the items it tested as before, or for one stored by
+// a plain enum as that item alone.
+std::vector<ReadChange> numbersReadOtherwise(const LockEnum& old, const LockEnum& now,
+                                                 const std::vector<std::optional<size_t>>& origin);
+
 // Where a lock contradicts itself, as a merge of two branches' locks may:
 // two items that are no alias hold one value, or a current item holds a form
 // a retired item was stored as. Each pair is the indexes of the two items.
