@@ -816,6 +816,7 @@ void rememberInEnums(const Lock& lock, std::vector<EnumType>* enums) {
             std::vector<std::string>& former = type.items[i].formerTexts;
             former = item.formerKeys;
             former.insert(former.end(), item.formerNames.begin(), item.formerNames.end());
+            type.items[i].formerValues = item.formerValues;
         }
     }
 }

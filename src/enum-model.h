@@ -38,6 +38,9 @@ struct EnumType {
         // Keys and names the item had before, which stored data may still
         // hold: the lock keeps them.
         std::vector<std::string> formerTexts{};
+        // Numbers the item had before, in decimal, which a stored number may
+        // still hold: the lock keeps them.
+        std::vector<std::string> formerValues{};
         // Whether an earlier item has the item's value, so that the item
         // reads and writes as that one.
         bool alias = false;

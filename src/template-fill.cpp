@@ -57,6 +57,7 @@ enum class TemplateField {
     OpenNamespace,
     CloseNamespace,
     TranslatedItemCases,
+    FormerValues,
 };
 
 constexpr std::string_view kPlaceholders[] = {
@@ -87,6 +88,7 @@ constexpr std::string_view kPlaceholders[] = {
     "__ENUM_OPEN_NAMESPACE",
     "__ENUM_CLOSE_NAMESPACE",
     "__ENUM_TR_ITEM_CASES",
+    "__ENUM_FORMER_VALUES",
 };
 
 // The fields of each template in the order they are filled: a placeholder
@@ -108,7 +110,7 @@ constexpr TemplateField kHeaderFields[] = {
 constexpr TemplateField kSourceFields[] = {
     TemplateField::Name,        TemplateField::Count,        TemplateField::Infos,         TemplateField::Lowers,
     TemplateField::FormerTexts, TemplateField::RetiredTexts, TemplateField::Aliases,       TemplateField::ItemRows,
-    TemplateField::FullName,    TemplateField::OpenNamespace, TemplateField::CloseNamespace};
+    TemplateField::FullName,    TemplateField::OpenNamespace, TemplateField::CloseNamespace, TemplateField::FormerValues};
 
 template <size_t N>
 constexpr std::array<std::string_view, N> placeholdersOf(const TemplateField (&fields)[N]) {
@@ -198,6 +200,11 @@ size_t sizeBound(const EnumType& type, std::string_view scope, TemplateField fie
         case TemplateField::RetiredTexts:
             for (const std::string& text : type.retiredTexts)
                 size += text.size() + 12;
+            return size;
+        case TemplateField::FormerValues:
+            for (const EnumType::Item& item : type.items)
+                for (const std::string& value : item.formerValues)
+                    size += type.name.size() + item.name.size() + value.size() + 12;
             return size;
         case TemplateField::Aliases:
             // An index of at most 10 digits and ", ".
@@ -337,6 +344,15 @@ void appendField(std::string& out, const EnumType& type, std::string_view scope,
                 for (const std::string& text : item.formerTexts) {
                     out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
                     out.append(", u\""sv).append(text).append("\"_q}"sv);
+                    first = false;
+                }
+            }
+            return;
+        case TemplateField::FormerValues:
+            for (const EnumType::Item& item : type.items) {
+                for (const std::string& value : item.formerValues) {
+                    out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
+                    out.append(", "sv).append(value).append("}"sv);
                     first = false;
                 }
             }

@@ -34,6 +34,11 @@ __ENUM_FORMER_TEXTS
 static constexpr std::initializer_list<QStringView> __ENUM_NAMERetiredTexts = {
 __ENUM_RETIRED_TEXTS
 };
+// The numbers items had before, which a plain enum's stored number still
+// reads as; no other item may have them.
+static constexpr std::initializer_list<std::pair<__ENUM_NAME, int>> __ENUM_NAMEFormerValues = {
+__ENUM_FORMER_VALUES
+};
 // The indexes of the items with the value of an earlier item.
 static constexpr std::initializer_list<int> __ENUM_NAMEAliases = {__ENUM_ALIASES};
 __ENUM_CLOSE_NAMESPACE
@@ -54,6 +59,14 @@ auto EnumInfo<__ENUM_FULL_NAME>::itemByFormerText(QStringView text) -> const Ite
 {
     for (const auto &[value, former] : __ENUM_FULL_NAMEFormerTexts)
         if (former == text)
+            return item(value);
+    return nullptr;
+}
+
+auto EnumInfo<__ENUM_FULL_NAME>::itemByFormerValue(int number) -> const Item *
+{
+    for (const auto &[value, former] : __ENUM_FULL_NAMEFormerValues)
+        if (former == number)
             return item(value);
     return nullptr;
 }

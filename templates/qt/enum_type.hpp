@@ -91,6 +91,8 @@ struct EnumInfo<__ENUM_FULL_NAME> {
     // The item of a key or name it had before, which stored data may still
     // hold (the lock, enumgen --lock, keeps them), or nullptr.
     static const Item *itemByFormerText(QStringView text);
+    // The item of a number it had before (the lock keeps them), or nullptr.
+    static const Item *itemByFormerValue(int number);
     // Whether `text` is what a removed item was stored as (kept by the lock):
     // a flags text read back drops it.
     static bool isRetiredText(QStringView text);

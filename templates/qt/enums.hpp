@@ -86,8 +86,8 @@ QString enumText(T value)
 // The value of a stored text: the item with that key, else the item with that
 // name, else the item that had it as its key or name before (the lock keeps
 // them), else the item whose value it is as a decimal number, as a build
-// before enumgen may have stored it. Nothing for any other text, so a typo
-// never becomes a valid value.
+// before enumgen may have stored it, or for a plain enum whose value it was.
+// Nothing for any other text, so a typo never becomes a valid value.
 template <class T>
 std::optional<T> enumFromText(QStringView text)
 {
@@ -103,6 +103,9 @@ std::optional<T> enumFromText(QStringView text)
         const int number = text.toInt(&isNumber, 10);
         if (isNumber)
             item = EnumInfo<T>::item(static_cast<T>(number));
+        // A flags value's number is bits, which mean what they meant.
+        if (isNumber && !item && !EnumInfo<T>::isFlags)
+            item = EnumInfo<T>::itemByFormerValue(number);
     }
     return item ? std::optional<T>(item->value) : std::nullopt;
 }
