@@ -6,6 +6,7 @@
 #include <bit>
 #include <limits>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -729,8 +730,12 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
         const std::vector<ReadChange> bits = flagsBitsReadAsAnother(old, locked, origin);
         changes.insert(changes.end(), bits.begin(), bits.end());
     }
+    // One message for each item that would read another's data: its key
+    // and name are one mistake.
+    std::set<std::pair<size_t, size_t>> reported;
     for (const ReadChange& change : changes)
-        refuseReadChange(r, type, old, locked, change);
+        if (reported.emplace(change.culprit, change.oldOwner).second)
+            refuseReadChange(r, type, old, locked, change);
     return locked;
 }
 
@@ -765,6 +770,29 @@ LockEnum retireEnum(const Relock& r, const LockEnum& old, int line) {
         item.alias = false;
     }
     return retired;
+}
+
+// The enum of the lock, among `unnamed`, that `type` renames: one not
+// retired whose current items are the list enum's, by name. It is taken out
+// of `unnamed`.
+const LockEnum* renamedEnum(const EnumType& type, std::vector<const LockEnum*>* unnamed) {
+    std::vector<std::string_view> names;
+    for (const EnumType::Item& item : type.items)
+        names.emplace_back(item.name);
+    std::sort(names.begin(), names.end());
+    for (auto it = unnamed->begin(); it != unnamed->end(); ++it) {
+        const LockEnum& old = **it;
+        std::vector<std::string_view> locked;
+        for (const LockItem& item : old.items)
+            if (!item.retired)
+                locked.emplace_back(item.name);
+        std::sort(locked.begin(), locked.end());
+        if (!old.retired && !names.empty() && locked == names) {
+            unnamed->erase(it);
+            return &old;
+        }
+    }
+    return nullptr;
 }
 
 // Reports where the lock contradicts itself, as two branches' locks merged
@@ -830,15 +858,36 @@ Lock relock(std::vector<EnumType>* enums, const Lock& old, LockMode mode, const 
     std::unordered_map<std::string_view, const LockEnum*> oldByName;
     for (const LockEnum& type : old.enums)
         oldByName.emplace(type.name, &type);
+    // The lock's enums that no list enum names, for one the list names anew
+    // to be taken as renamed.
+    std::unordered_set<std::string_view> named;
+    for (const EnumType& type : *enums)
+        named.insert(type.name);
+    std::vector<const LockEnum*> unnamed;
+    for (const LockEnum& type : old.enums)
+        if (!named.count(type.name))
+            unnamed.push_back(&type);
     Lock lock;
     for (const EnumType& type : *enums) {
-        const auto found = oldByName.find(type.name);
-        if (found != oldByName.end()) {
-            lock.enums.push_back(relockEnum(r, type, *found->second));
-            oldByName.erase(found);
-            continue;
+        auto found = oldByName.find(type.name);
+        if (found == oldByName.end()) {
+            const LockEnum* renamed = renamedEnum(type, &unnamed);
+            if (!renamed) {
+                lock.enums.push_back(addEnum(r, type));
+                continue;
+            }
+            breaking(r, type.line, type.column, static_cast<int>(type.name.size()),
+                     "enum '" + excerpt(type.name) + "' has the items of enum '" + excerpt(renamed->name) +
+                         "', which is gone: a rename? Code and QML that name the enum would no longer build; keep "
+                         "the name, or accept the change with --lock-update, which keeps the enum's history",
+                     renamed->line, "enum '" + excerpt(renamed->name) + "' is locked here",
+                     "enum '" + excerpt(renamed->name) + "' is renamed '" + excerpt(type.name) +
+                         "', with what its items were stored as");
+            found = oldByName.find(renamed->name);
         }
-        lock.enums.push_back(addEnum(r, type));
+        lock.enums.push_back(relockEnum(r, type, *found->second));
+        lock.enums.back().name = type.name;
+        oldByName.erase(found);
     }
     // The list's enums come first, in its order; those it no longer has
     // follow in the lock's order.

@@ -3,6 +3,7 @@
 #include "shape.hpp"
 #include "options.hpp"
 #include "level.hpp"
+#include "extent.hpp"
 auto _EnumNameVariantConverter(int metaType) -> EnumNameVariantConverter
 {
     EnumNameVariantConverter conv;
@@ -18,17 +19,21 @@ auto _EnumNameVariantConverter(int metaType) -> EnumNameVariantConverter
     } else    if (metaType == qMetaTypeId<Level>()) {
         conv.variantToName = _EnumVariantToEnumName<Level>;
         conv.nameToVariant = _EnumNameToEnumVariant<Level>;
+    } else    if (metaType == qMetaTypeId<Extent>()) {
+        conv.variantToName = _EnumVariantToEnumName<Extent>;
+        conv.nameToVariant = _EnumNameToEnumVariant<Extent>;
     } else
         return EnumNameVariantConverter();
     return conv;
 }
-auto _EnumMetaTypeIds() -> const std::array<int, 4>&
+auto _EnumMetaTypeIds() -> const std::array<int, 5>&
 {
-    static const std::array<int, 4> ids = {
+    static const std::array<int, 5> ids = {
         qMetaTypeId<Theme>(),
         qMetaTypeId<Shape>(),
         qMetaTypeId<Options>(),
-        qMetaTypeId<Level>()
+        qMetaTypeId<Level>(),
+        qMetaTypeId<Extent>()
     };
     return ids;
 }

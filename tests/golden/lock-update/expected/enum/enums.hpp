@@ -1,1 +1,1 @@
-// 4 enums
+// 5 enums

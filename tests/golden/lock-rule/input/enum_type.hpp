@@ -1,0 +1,1 @@
+// __ENUM_NAME: __ENUM_COUNT items

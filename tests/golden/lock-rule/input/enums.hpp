@@ -1,0 +1,1 @@
+// __ENUM_TOTAL_COUNT enums

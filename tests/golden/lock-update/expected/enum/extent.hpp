@@ -1,0 +1,1 @@
+// Extent: 2 items
