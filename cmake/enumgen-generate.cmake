@@ -36,7 +36,8 @@
 # again in silence; the build fails at the list's line instead. The build adds
 # compatible changes to the lock, in the source tree, as Cargo does with
 # Cargo.lock. The target <target>_lock_update accepts the list's changes
-# (enumgen --lock-update). With the cache variable ENUMGEN_LOCKED set, as in
+# (enumgen --lock-update). A lock that the build has seen and that is gone
+# fails the build, since a new one would forget the old one's history. With the cache variable ENUMGEN_LOCKED set, as in
 # CI, any change the lock would need fails the build (enumgen --locked).
 #
 # With NAMESPACE, such as app::settings, the enums are generated in that C++
@@ -156,7 +157,6 @@ function(enumgen_generate target)
     endif()
   endforeach()
 
-  # The lock is an input when it exists; the first build makes it.
   set(lock_options "")
   set(locked_option "")
   if(arg_LOCK)
@@ -165,12 +165,28 @@ function(enumgen_generate target)
     if(ENUMGEN_LOCKED)
       set(locked_option --locked)
     endif()
-    if(EXISTS "${lock}")
-      list(APPEND inputs "${lock}")
-    endif()
   endif()
 
   set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}-enumgen")
+  # Once the build has seen the lock, a lock that is gone fails the build: a
+  # new one would forget every retired item and former key. The lock is an
+  # input through a depfile the check writes, which a build tool takes a
+  # missing file of as out of date rather than as an error of its own.
+  set(lock_check "")
+  set(lock_seen "")
+  set(lock_depfile "")
+  if(arg_LOCK)
+    set(seen "${base}/lock.seen")
+    if(EXISTS "${lock}")
+      file(MAKE_DIRECTORY "${base}")
+      file(TOUCH "${seen}")
+    endif()
+    set(lock_check COMMAND "${CMAKE_COMMAND}" -DENUMGEN_TARGET=${target} "-DENUMGEN_LOCK=${lock}"
+                           "-DENUMGEN_LOCK_SEEN=${seen}" "-DENUMGEN_DEPFILE=${base}/lock.d"
+                           "-DENUMGEN_STAMP=${base}/enumgen.stamp" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}")
+    set(lock_seen COMMAND "${CMAKE_COMMAND}" -E touch "${seen}")
+    set(lock_depfile DEPFILE "${base}/lock.d")
+  endif()
   set(out "${base}/enum")
   set(include "${base}/include")
   file(MAKE_DIRECTORY "${out}" "${include}")
@@ -223,15 +239,19 @@ function(enumgen_generate target)
   add_custom_command(OUTPUT "${stamp}"
     BYPRODUCTS ${outputs} "${out}/enums.cpp" ${included}
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
+    ${lock_check}
     COMMAND ${run} ${locked_option}
+    ${lock_seen}
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     DEPENDS ${inputs} "$<TARGET_FILE:enumgen::enumgen>"
+    ${lock_depfile}
     COMMENT "Generating the enum files of ${target}"
     VERBATIM)
   if(arg_LOCK)
     add_custom_target(${target}_lock_update
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${out}" "${include}"
       COMMAND ${run} --lock-update
+      ${lock_seen}
       COMMENT "Accepting the changes of ${enum_list} in ${lock}"
       VERBATIM)
   endif()
@@ -312,10 +332,20 @@ function(_enumgen_qml_files target)
   endforeach()
 endfunction()
 
-# Run as a script (cmake -P) by the build: writes the enums of ENUMGEN_LIST to
+# Run as a script (cmake -P) by the build: with ENUMGEN_LOCK, fails when the
+# lock the build has seen is gone; else writes the enums of ENUMGEN_LIST to
 # ENUMGEN_NAMES_FILE as enumgen_generate does, touching it only when they
 # changed.
-if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE AND DEFINED ENUMGEN_LOCK)
+  if(EXISTS "${ENUMGEN_LOCK_SEEN}" AND NOT EXISTS "${ENUMGEN_LOCK}")
+    message(FATAL_ERROR "${ENUMGEN_LOCK}:1: error: the lock is gone, and a new one would forget every retired item "
+                        "and former key: restore it from version control, or accept a new one with the target "
+                        "${ENUMGEN_TARGET}_lock_update")
+  endif()
+  string(REPLACE " " "\\ " stamp "${ENUMGEN_STAMP}")
+  string(REPLACE " " "\\ " lock "${ENUMGEN_LOCK}")
+  file(WRITE "${ENUMGEN_DEPFILE}" "${stamp}: ${lock}\n")
+elseif(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   _enumgen_file_names(${ENUMGEN_TARGET} "${ENUMGEN_LIST}" files names)
   file(CONFIGURE OUTPUT "${ENUMGEN_NAMES_FILE}" CONTENT "${files}\n${names}\n" @ONLY)
 endif()

@@ -222,6 +222,11 @@ if [ "$way" = qmake ]; then
 else
     cmake -DENUMGEN_LOCKED=OFF "$app" > /dev/null
 fi
+# A lock that is gone fails the build: a new one would forget its history.
+mv "$lock" "$tmp/lock.kept"
+! try_build || fail "a build made a new lock in place of one that was gone"
+grep -q "the lock is gone" "$tmp/build.log" || fail "no message about the lost lock: $(cat "$tmp/build.log")"
+mv "$tmp/lock.kept" "$lock"
 
 # lupdate finds the descriptions in the generated headers.
 ts=$tmp/src/app/drawing_fr.ts
