@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <unordered_map>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -119,15 +119,21 @@ std::vector<std::optional<size_t>> successors(size_t oldCount, const std::vector
     return next;
 }
 
+// The reads by their forms; views into `reads`, which outlives them.
+std::unordered_map<std::string_view, const StoredRead*> byForm(const std::vector<StoredRead>& reads) {
+    std::unordered_map<std::string_view, const StoredRead*> map;
+    for (const StoredRead& read : reads)
+        map.emplace(read.form, &read);
+    return map;
+}
+
 }  // namespace
 
 std::vector<ReadChange> changedReads(const LockEnum& old, const LockEnum& now,
                                      const std::vector<std::optional<size_t>>& origin) {
     const std::vector<std::optional<size_t>> next = successors(old.items.size(), origin);
-    std::unordered_map<std::string, const StoredRead*> nowReads;
     const std::vector<StoredRead> reads = storedReads(now);
-    for (const StoredRead& read : reads)
-        nowReads.emplace(read.form, &read);
+    const auto nowReads = byForm(reads);
     std::vector<ReadChange> changes;
     for (const StoredRead& before : storedReads(old)) {
         // A retired item brought back with its value and key reads as it again.
@@ -202,12 +208,10 @@ std::vector<size_t> flagsReading(const LockEnum& type, std::uint32_t number) {
 }  // namespace
 
 std::vector<ReadChange> numbersReadOtherwise(const LockEnum& old, const LockEnum& now,
-                                                 const std::vector<std::optional<size_t>>& origin) {
+                                             const std::vector<std::optional<size_t>>& origin) {
     const std::vector<std::optional<size_t>> next = successors(old.items.size(), origin);
-    std::unordered_map<std::string, const StoredRead*> plainReads;
     const std::vector<StoredRead> reads = now.flags ? std::vector<StoredRead>() : storedReads(now);
-    for (const StoredRead& read : reads)
-        plainReads.emplace(read.form, &read);
+    const auto plainReads = byForm(reads);
     std::vector<ReadChange> changes;
     for (size_t k = 0; k < old.items.size(); ++k) {
         const LockItem& item = old.items[k];

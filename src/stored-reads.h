@@ -72,7 +72,7 @@ std::vector<ReadChange> flagsBitsReadAsAnother(const LockEnum& old, const LockEn
 // a number must test as the items it tested as before, or for one stored by
 // a plain enum as that item alone.
 std::vector<ReadChange> numbersReadOtherwise(const LockEnum& old, const LockEnum& now,
-                                                 const std::vector<std::optional<size_t>>& origin);
+                                             const std::vector<std::optional<size_t>>& origin);
 
 // Where a lock contradicts itself, as a merge of two branches' locks may:
 // two items that are no alias hold one value, or a current item holds a form
