@@ -293,9 +293,9 @@ Lock parseLock(std::string_view text, const std::string& path, ListMessages* mes
         }
         if (isConflictMarker(line)) {
             lockError(&reader, LockLine{line},
-                      "a merge conflict: git could not merge the lock's lines; keep the lines of both sides, remove "
-                      "the markers, then run enumgen --lock-update (with the line '<lock> merge=union' in "
-                      ".gitattributes, git keeps both sides itself)");
+                      "a merge conflict: git could not merge the lock's lines; take the lock of one side (git "
+                      "checkout --ours <lock>), merge the list, then run enumgen --lock-update, which adds what the "
+                      "other side changed and refuses what the two sides gave different meanings");
             continue;
         }
         if (reader.line == 1 && line != kHeader) {
