@@ -76,7 +76,11 @@ for writing in ../enum/big.hpp '../enum/.enumgen-*'; do
     kill -INT $!
     status=0
     wait $! || status=$?
-    [ "$status" = $((0xC000013A & 0xff)) ] || fail "Ctrl-C gave status $status"
+    # On a busy machine the run may end before wine passes Ctrl-C on: then
+    # with status 0 and the header whole.
+    [ "$status" = $((0xC000013A & 0xff)) ] ||
+        { [ "$status" = 0 ] && [ "$(stat -c %s ../enum/big.hpp)" = $((120 << 20)) ]; } ||
+        fail "Ctrl-C gave status $status"
     ! ls ../enum/.enumgen-* > /dev/null 2>&1 || fail "Ctrl-C left $(ls ../enum/.enumgen-*)"
     size=$(stat -c %s ../enum/big.hpp 2> /dev/null || echo none)
     [ "$size" = $((120 << 20)) ] || [ "$size" = "$([ "$writing" = ../enum/big.hpp ] && echo none || echo 4)" ] ||
