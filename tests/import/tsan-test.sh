@@ -2,6 +2,9 @@
 # SPDX-License-Identifier: MIT
 # enumgen-import built with ThreadSanitizer imports the keep-going case's
 # headers on several threads with no finding and gives its golden result.
+# libclang is not built with ThreadSanitizer, so its own atomics and fences
+# are unseen and its copies between its threads read as races; the finder
+# watches what enumgen-import's own code does, as on macOS by default.
 # Usage: tsan-test.sh <source tree> <build folder> <C++ compiler> <CMake generator>
 set -eu
 source=$1 build=$2 compiler=$3 generator=$4
@@ -15,7 +18,7 @@ rm -rf "$work" && mkdir -p "$work"
 cp "$case"/*.h "$work"
 cd "$work"
 status=0
-TSAN_OPTIONS="halt_on_error=1 exitcode=66" "$build/enumgen-import" -j4 \
+TSAN_OPTIONS="halt_on_error=1 exitcode=66 ignore_noninstrumented_modules=1" "$build/enumgen-import" -j4 \
     $(sed '/^--$/,$d' "$case/args") -- -I"$source/tests/import/fake-qt" >list 2>stderr || status=$?
 if [ "$status" != "$(cat "$case/expected/status")" ] || ! cmp -s list "$case/expected/list" ||
     ! cmp -s stderr "$case/expected/stderr"; then
