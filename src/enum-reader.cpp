@@ -249,14 +249,15 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
 // Reads an item line into the last enum. `valueUnknown` is set once an
 // item's value could not be counted, so the items after it in the same enum
 // do not repeat the same complaint.
-void readItemLine(const DefinitionLine& line, EnumType* type, bool* valueUnknown, ListMessages* messages) {
+void readItemLine(const DefinitionLine& line, const StoredText& list, EnumType* type, bool* valueUnknown,
+                  ListMessages* messages) {
     const Definition& def = line.def;
     // Built in its place: moving a million items into the list costs more
     // than filling them.
     EnumType::Item& item = type->items.emplace_back();
-    item.name = def.name;
-    item.key = def.key();
-    item.desc = def.desc();
+    item.name = list.part(def.name);
+    item.key = list.part(def.key());
+    item.desc = list.part(def.desc());
     item.line = line.number;
     item.column = line.column(0);
     item.keyColumn = line.markerColumn(0);
@@ -334,7 +335,8 @@ std::string_view trim(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
 }
 
-void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
+void parseEnumList(StoredText list, std::vector<EnumType>* enums, ListMessages* messages) {
+    const std::string_view text = list;
     bool valueUnknown = false;
     int number = 0;
     for (size_t pos = 0; pos < text.size();) {
@@ -366,7 +368,7 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             readEnumLine(definition, text.substr(std::min(pos, text.size())), enums);
             valueUnknown = false;
         } else {
-            readItemLine(definition, &enums->back(), &valueUnknown, messages);
+            readItemLine(definition, list, &enums->back(), &valueUnknown, messages);
         }
     }
 }

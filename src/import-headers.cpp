@@ -483,7 +483,7 @@ void markHiddenFromMoc(const HeaderScan& scan, CXCursor cursor,
                          "stored text holds its key"});
 }
 
-void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string>* texts, Imported* imported) {
+void importItems(const HeaderScan& scan, CXCursor cursor, TextStore* texts, Imported* imported) {
     ItemVisit visit;
     clang_visitChildren(cursor, collectConstant, &visit);
     const bool unsignedType = isUnsigned(clang_getEnumDeclIntegerType(cursor));
@@ -491,11 +491,11 @@ void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string
     std::vector<std::pair<unsigned, std::string>> offsets;
     std::string previous;
     for (CXCursor constant : visit.constants) {
-        const std::string_view name = texts->emplace_back(take(clang_getCursorSpelling(constant)));
+        const StoredText name = texts->keep(take(clang_getCursorSpelling(constant)));
         EnumType::Item& item = imported->type.items.emplace_back();
         item.name = item.key = name;
         const SourcePlace place = placeOf(clang_getCursorLocation(constant));
-        item.desc = texts->emplace_back(documentation(scan, constant));
+        item.desc = texts->keep(documentation(scan, constant));
         if (!dependent) {
             item.value =
                 valueText(constant, unsignedType, !imported->type.flagsName.empty(), imported, std::string(name));
@@ -519,7 +519,7 @@ void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string
 }
 
 Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered,
-                    std::deque<std::string>* texts) {
+                    TextStore* texts) {
     Imported imported;
     imported.usr = found.usr;
     imported.registered = registered;
@@ -624,7 +624,7 @@ struct TranslationUnit {
 struct HeaderImport {
     bool parsed = false;
     std::vector<Imported> imported;
-    std::deque<std::string> texts;
+    TextStore texts;
     ImportMessages messages;
 };
 
@@ -854,7 +854,7 @@ bool importHeaders(const ImportRequest& request, ImportResult* result) {
         for (Imported& enumType : header.imported)
             if (seen.insert(enumType.usr).second)
                 imported.push_back(std::move(enumType));
-        result->texts.push_back(std::move(header.texts));
+        result->texts.adopt(std::move(header.texts));
     }
     complete = checkNamesFound(request.enums, imported, &result->messages) && complete;
     if (!complete && request.onFailure == OnFailure::Stop)
