@@ -67,7 +67,7 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
             if (deviceNamesAreReserved())
                 continue;
         }
-        if (lowerName == "enums") {
+        if (lowerName + ".hpp" == kRegistryHeader) {
             error(type, "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
                             " and .cpp, which are the registry files; rename the enum");
             continue;
