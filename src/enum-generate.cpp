@@ -47,26 +47,26 @@ void writePlan(const std::vector<EnumType>& enums, const Templates& templates, O
     std::string text;
     for (const PlannedOutput& planned : planOutputs(enums, run->dir, set)) {
         switch (planned.filling) {
-        case Filling::RegistryHeader:
-            writeOutput(planned.path, registryHeader(templates.registry, enums, scope), run);
-            break;
-        case Filling::RegistrySource:
-            writeOutput(planned.path, registrySource(enums, scope), run);
-            break;
-        case Filling::EnumHeader:
-        case Filling::EnumSource: {
-            const EnumFile file = planned.filling == Filling::EnumHeader ? EnumFile::Header : EnumFile::Source;
-            if (fillEnumFile(*planned.type, templates.enumFiles, places, file, &text))
-                writeOutput(planned.path, text, run);
-            else
-                reportOutgrown(planned, templates.enumFiles.maxOutputSize, run);
-            break;
-        }
-        case Filling::IncludedHeader:
-            // A header too big to fill is reported with the header itself.
-            if (fillEnumFile(*planned.type, templates.enumFiles, places, EnumFile::Header, &text))
-                writeOutput(planned.path, includedHeader(*planned.type, text), run);
-            break;
+            case Filling::RegistryHeader:
+                writeOutput(planned.path, registryHeader(templates.registry, enums, scope), run);
+                break;
+            case Filling::RegistrySource:
+                writeOutput(planned.path, registrySource(enums, scope), run);
+                break;
+            case Filling::EnumHeader:
+            case Filling::EnumSource: {
+                const EnumFile file = planned.filling == Filling::EnumHeader ? EnumFile::Header : EnumFile::Source;
+                if (fillEnumFile(*planned.type, templates.enumFiles, places, file, &text))
+                    writeOutput(planned.path, text, run);
+                else
+                    reportOutgrown(planned, templates.enumFiles.maxOutputSize, run);
+                break;
+            }
+            case Filling::IncludedHeader:
+                // A header too big to fill is reported with the header itself.
+                if (fillEnumFile(*planned.type, templates.enumFiles, places, EnumFile::Header, &text))
+                    writeOutput(planned.path, includedHeader(*planned.type, text), run);
+                break;
         }
     }
     if (stale == StaleOutputs::Removed)
