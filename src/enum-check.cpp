@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "enum-values.h"
+#include "list-places.h"
 #include "text-ops.h"
 
 namespace {
@@ -340,17 +341,11 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
 }
 
 // A message about `item` whose note points at the same field of `first`.
-ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListMessage::Kind kind,
-                         std::string text, std::string note) {
-    return {item.line,
-            kind,
-            std::move(text),
-            item.column,
-            static_cast<int>(item.name.size()),
-            first.line,
-            first.column,
-            std::move(note),
-            static_cast<int>(first.name.size())};
+ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ItemField field,
+                         ListMessage::Kind kind, std::string text, std::string note) {
+    ListMessage m = messageAt(placeOf(item, field), kind, std::move(text));
+    noteAt(&m, placeOf(first, field), std::move(note));
+    return m;
 }
 
 // Reports each item whose name, key or value an earlier item has.
@@ -368,7 +363,7 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             // The same item twice is one mistake: its key and value are not compared again.
             const Item& first = items[static_cast<size_t>(sameName)];
             messages->push_back(clashMessage(
-                item, first, Kind::Error,
+                item, first, ItemField::Name, Kind::Error,
                 quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
                 quoted + " is first defined here"));
             continue;
@@ -376,7 +371,7 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
         if (sameKey >= 0) {
             const Item& first = items[static_cast<size_t>(sameKey)];
             ListMessage m =
-                clashMessage(item, first, Kind::Warning,
+                clashMessage(item, first, ItemField::Name, Kind::Warning,
                              quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
                                  "' on line " + toString(first.line) + "; fromKey finds only the first",
                              "item '" + excerpt(first.name) + "' has the key here");
@@ -390,19 +385,11 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             const Item& first = items[static_cast<size_t>(sameValue)];
             const std::string value = toString(evaluateValue(item.value).value_or(0));
             ListMessage m =
-                clashMessage(item, first, Kind::Warning,
+                clashMessage(item, first, ItemField::Value, Kind::Warning,
                              quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
                                  toString(first.line) + ", which makes it an alias: it reads as item '" +
                                  excerpt(first.name) + "' and is written as it",
                              "item '" + excerpt(first.name) + "' has the value " + value + " here");
-            if (item.valueColumn) {
-                m.column = item.valueColumn;
-                m.length = static_cast<int>(item.value.size()) + kMarkersWidth;
-            }
-            if (first.valueColumn) {
-                m.noteColumn = first.valueColumn;
-                m.noteLength = static_cast<int>(first.value.size()) + kMarkersWidth;
-            }
             messages->push_back(std::move(m));
         }
     }
@@ -468,14 +455,10 @@ void checkQmlNames(const std::vector<EnumType>& enums, ListMessages* messages) {
             continue;
         const EnumType* other = nullptr;
         if (const std::optional<std::string> problem = qmlProblem(type, byName, &other)) {
-            ListMessage m{type.line, Kind::Error, "enum '" + excerpt(type.name) + "' cannot be a QML type: " + *problem,
-                          type.column, static_cast<int>(type.name.size())};
-            if (other) {
-                m.noteLine = other->line;
-                m.noteColumn = other->column;
-                m.note = "enum '" + excerpt(other->name) + "' is here";
-                m.noteLength = static_cast<int>(other->name.size());
-            }
+            ListMessage m = messageAt(placeOf(type), Kind::Error,
+                                      "enum '" + excerpt(type.name) + "' cannot be a QML type: " + *problem);
+            if (other)
+                noteAt(&m, placeOf(*other), "enum '" + excerpt(other->name) + "' is here");
             messages->push_back(std::move(m));
         }
     }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "enum-values.h"
+#include "list-places.h"
 #include "text-ops.h"
 
 namespace {
@@ -204,27 +205,20 @@ void readEnumLine(const DefinitionLine& line, std::string_view rest, std::vector
     type.items.reserve(itemLinesAhead(rest, 0));
 }
 
-// The place of an item's value for a note: its marker, or its name when the
-// value was counted.
-void notePlaceOfValue(const EnumType::Item& item, ListMessage* m) {
-    m->noteLine = item.line;
-    m->noteColumn = item.valueColumn ? item.valueColumn : item.column;
-    m->noteLength = static_cast<int>(item.valueColumn ? item.value.size() + kMarkersWidth : item.name.size());
-}
-
 // Gives `item`, which has no value of its own, the value counted on from the
 // item before it; false when there is none to count on from.
 bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     std::optional<std::string> next = addOne(previous.value);
     if (!next) {
-        ListMessage m{item->line, Kind::Error,
-                      "item '" + excerpt(item->name) + "' has no value to count on from: the previous value '" +
+        ListMessage m =
+            messageAt(placeOf(*item, ItemField::Name), Kind::Error,
+                      "item '" + excerpt(item->name) +
+                          "' has no value to count on from: the previous "
+                          "value '" +
                           excerpt(previous.value) +
-                          "' does not end in a decimal digit; give the item an explicit value with [=...=]",
-                      item->column, static_cast<int>(item->name.size())};
-        m.note = "the value to count on from is here";
-        notePlaceOfValue(previous, &m);
+                          "' does not end in a decimal digit; give the item an explicit value with [=...=]");
+        noteAt(&m, placeOf(previous, ItemField::Value), "the value to count on from is here");
         messages->push_back(std::move(m));
         return false;
     }
@@ -232,16 +226,15 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
     const CountingHazard hazard = countingHazard(previous.value, item->value);
     if (hazard == CountingHazard::None)
         return true;
-    ListMessage m{item->line, Kind::Warning,
+    ListMessage m =
+        messageAt(placeOf(*item, ItemField::Name), Kind::Warning,
                   "item '" + excerpt(item->name) + "' is counted on to " + excerpt(valueWithNumber(item->value)) +
                       " from " + excerpt(valueWithNumber(previous.value)) +
                       (hazard == CountingHazard::NotDecimal
                            ? ": counting adds one to the last digits as decimal text, not to the number"
                            : ": counting adds one to the digits after the minus, so the value goes down") +
-                      "; give the item an explicit value with [=...=]",
-                  item->column, static_cast<int>(item->name.size())};
-    m.note = "the value counted on from is here";
-    notePlaceOfValue(previous, &m);
+                      "; give the item an explicit value with [=...=]");
+    noteAt(&m, placeOf(previous, ItemField::Value), "the value counted on from is here");
     messages->push_back(std::move(m));
     return true;
 }
