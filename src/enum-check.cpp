@@ -152,17 +152,17 @@ bool equalIn(CompareBy field, const EnumType::Item& a, const EnumType::Item& b) 
 // Enums are compared by their keys alone.
 bool equalIn(CompareBy, const EnumType& a, const EnumType& b) { return a.key == b.key; }
 
-// Keys of some items (or enums) to compare, in their order: the index of
+// The hashed keys of some items (or enums) to compare, in their order: the index of
 // each one's item and the key's hash. The keys themselves are looked up only
 // for equal hashes, which keeps a million keys small.
-struct Keys {
+struct HashedKeys {
     std::vector<std::uint32_t> items;
     std::vector<std::uint32_t> hashes;
 };
 
 // Empties `keys` and makes room for `count` keys: growing step by step would
 // copy a million keys a few times over.
-void clear(Keys* keys, size_t count) {
+void clear(HashedKeys* keys, size_t count) {
     keys->items.clear();
     keys->hashes.clear();
     keys->items.reserve(count);
@@ -170,7 +170,7 @@ void clear(Keys* keys, size_t count) {
 }
 
 template <class Key>
-void add(Keys* keys, size_t item, Key key) {
+void add(HashedKeys* keys, size_t item, Key key) {
     keys->items.push_back(static_cast<std::uint32_t>(item));
     keys->hashes.push_back(hashOf(key));
 }
@@ -182,7 +182,7 @@ struct Clash {
 };
 
 // For each of `count` items the first item its key clashes with, or -1.
-void spread(const std::vector<Clash>& clashes, size_t count, std::vector<std::int32_t>* sameAs) {
+void firstClashOf(const std::vector<Clash>& clashes, size_t count, std::vector<std::int32_t>* sameAs) {
     sameAs->assign(count, -1);
     for (const Clash& clash : clashes)
         (*sameAs)[clash.item] = static_cast<std::int32_t>(clash.first);
@@ -190,7 +190,7 @@ void spread(const std::vector<Clash>& clashes, size_t count, std::vector<std::in
 
 // Drops the keys of items that repeat an earlier item's name: that is their
 // one mistake, and their keys and values are not compared.
-void dropRenamed(Keys* keys, const std::vector<std::int32_t>& sameName) {
+void dropRenamed(HashedKeys* keys, const std::vector<std::int32_t>& sameName) {
     size_t kept = 0;
     for (size_t k = 0; k < keys->items.size(); ++k) {
         if (sameName[keys->items[k]] < 0) {
@@ -214,7 +214,7 @@ constexpr size_t kGroupSize = 4096;
 struct Tables {
     std::vector<Slot> slots;
     std::vector<std::uint32_t> begin;
-    // Keys' hashes and indices sorted by group.
+    // The keys' hashes and indices sorted by group.
     std::vector<Slot> grouped;
 };
 
@@ -229,8 +229,8 @@ void clearTable(std::vector<Slot>* slots, size_t size) {
 // Puts key `k` into the table unless an equal key is already in it, which
 // makes a clash.
 template <class Record>
-void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records, CompareBy field,
-          std::vector<Slot>& slots, std::vector<Clash>* clashes) {
+void insertOrClash(const HashedKeys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records,
+                   CompareBy field, std::vector<Slot>& slots, std::vector<Clash>* clashes) {
     const size_t mask = slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
         auto& [slotHash, slotIndex] = slots[at];
@@ -252,7 +252,7 @@ void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vect
 // groups that do, each searched in a table of its own, so a million keys
 // cost a few passes over arrays rather than a cache miss each.
 template <class Record>
-void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy field, Tables* tables,
+void markEqual(const HashedKeys& keys, const std::vector<Record>& records, CompareBy field, Tables* tables,
                std::vector<Clash>* clashes) {
     const size_t count = keys.items.size();
     if (count <= kGroupSize) {
@@ -260,7 +260,7 @@ void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy f
         // enum, and a larger one would cost more to clear than it saves.
         clearTable(&tables->slots, 2 * count);
         for (std::uint32_t k = 0; k < count; ++k)
-            mark(keys, k, keys.hashes[k], records, field, tables->slots, clashes);
+            insertOrClash(keys, k, keys.hashes[k], records, field, tables->slots, clashes);
         return;
     }
     int groupBits = 0;
@@ -283,8 +283,8 @@ void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy f
         // slot so often that the processor mispredicts it every few keys.
         clearTable(&tables->slots, 4 * (begin[group] - from));
         for (; from < begin[group]; ++from)
-            mark(keys, tables->grouped[from].second, tables->grouped[from].first, records, field, tables->slots,
-                 clashes);
+            insertOrClash(keys, tables->grouped[from].second, tables->grouped[from].first, records, field,
+                          tables->slots, clashes);
     }
 }
 
@@ -307,7 +307,7 @@ constexpr size_t kAhead = 8;
 // What the checks of one enum's items work in, kept from one enum to the
 // next.
 struct ItemScratch {
-    Keys names, keys, values;
+    HashedKeys names, keys, values;
     std::vector<Clash> nameClashes, keyClashes, valueClashes;
     std::vector<std::int32_t> sameName, sameKey, sameValue;
     Tables tables;
@@ -403,7 +403,7 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
     scratch->valueClashes.clear();
     markEqual(scratch->names, type.items, CompareBy::Name, &scratch->tables, &scratch->nameClashes);
     if (!scratch->nameClashes.empty()) {
-        spread(scratch->nameClashes, count, &scratch->sameName);
+        firstClashOf(scratch->nameClashes, count, &scratch->sameName);
         dropRenamed(&scratch->keys, scratch->sameName);
         dropRenamed(&scratch->values, scratch->sameName);
     }
@@ -411,9 +411,9 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
     markEqual(scratch->values, type.items, CompareBy::Value, &scratch->tables, &scratch->valueClashes);
     if (scratch->nameClashes.empty() && scratch->keyClashes.empty() && scratch->valueClashes.empty())
         return;
-    spread(scratch->nameClashes, count, &scratch->sameName);
-    spread(scratch->keyClashes, count, &scratch->sameKey);
-    spread(scratch->valueClashes, count, &scratch->sameValue);
+    firstClashOf(scratch->nameClashes, count, &scratch->sameName);
+    firstClashOf(scratch->keyClashes, count, &scratch->sameKey);
+    firstClashOf(scratch->valueClashes, count, &scratch->sameValue);
     reportClashes(type, *scratch, messages);
 }
 
@@ -468,7 +468,7 @@ void checkQmlNames(const std::vector<EnumType>& enums, ListMessages* messages) {
 
 void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* messages) {
     ItemScratch scratch;
-    Keys keys;
+    HashedKeys keys;
     clear(&keys, enums.size());
     for (size_t e = 0; e < enums.size(); ++e) {
         if (!enums[e].key.empty())
@@ -477,7 +477,7 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
     std::vector<Clash> clashes;
     markEqual(keys, enums, CompareBy::Key, &scratch.tables, &clashes);
     std::vector<std::int32_t> sameKey;
-    spread(clashes, enums.size(), &sameKey);
+    firstClashOf(clashes, enums.size(), &sameKey);
     for (size_t e = 0; e < enums.size(); ++e) {
         const EnumType& type = enums[e];
         // A '/' or NUL byte in an enum name is reported with the enum's files.
