@@ -6,11 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "list-syntax.h"
 #include "text-store.h"
-
-// The bytes a field's two markers add to its text, as in "[=" "1" "=]":
-// what a message about the whole field underlines.
-inline constexpr int kMarkersWidth = 4;
 
 // What the data of an item without any starts with, before its value text:
 // the item's data is its value.

@@ -10,23 +10,13 @@
 
 namespace {
 
-// The five markers of a "+" or "-" line, and the field each one holds.
-struct Marker {
-    std::string_view open, close, field;
-};
-constexpr std::array<Marker, 5> kMarkers = {{{"[[", "]]", "key"},
-                                             {"[=", "=]", "value"},
-                                             {"[-", "-]", "description"},
-                                             {"[:", ":]", "data"},
-                                             {"[~", "~]", "flags name"}}};
-
 // The fields of one "+" or "-" line, after its lead byte and optional star.
 struct Definition {
     std::string_view name;
-    std::array<std::string_view, kMarkers.size()> fields;
+    std::array<std::string_view, kFieldMarkers.size()> fields;
     // Where each marker opens in the text, and where its closing marker
     // ends; npos for a marker the line does not have or never closes.
-    std::array<size_t, kMarkers.size()> opened, closed;
+    std::array<size_t, kFieldMarkers.size()> opened, closed;
 
     std::string_view key() const { return fields[0]; }
     std::string_view value() const { return fields[1]; }
@@ -42,7 +32,7 @@ Definition readDefinition(std::string_view text) {
     Definition def;
     def.opened.fill(std::string_view::npos);
     def.closed.fill(std::string_view::npos);
-    size_t missing = kMarkers.size();
+    size_t missing = kFieldMarkers.size();
     for (size_t at = text.find('['); at != std::string_view::npos && missing > 0 && at + 1 < text.size();
          at = text.find('[', at + 1)) {
         const size_t marker = kSecondBytes.find(text[at + 1]);
@@ -52,12 +42,12 @@ Definition readDefinition(std::string_view text) {
         }
     }
     size_t nameEnd = text.size();
-    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+    for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
         const size_t at = def.opened[marker];
         if (at == std::string_view::npos)
             continue;
         nameEnd = std::min(nameEnd, at);
-        const Marker& m = kMarkers[marker];
+        const FieldMarkers& m = kFieldMarkers[marker];
         const size_t start = at + m.open.size();
         const size_t end = text.find(m.close, start);
         if (end == std::string_view::npos)
@@ -81,7 +71,7 @@ std::string_view textOutsideMarkers(std::string_view text, const Definition& def
             return {};
         // Past the markers that hold `pos`, or up to the next one.
         size_t coveredTo = pos, nextOpen = text.size();
-        for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+        for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
             const size_t open = def.opened[marker];
             const size_t end = std::min(def.closed[marker], text.size());
             if (open <= pos && end > pos)
@@ -103,9 +93,9 @@ size_t itemLinesAhead(std::string_view text, size_t pos) {
     while (pos < text.size()) {
         const size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = trim(text.substr(pos, end - pos));
-        if (!line.empty() && line.front() == '+')
+        if (!line.empty() && line.front() == kEnumLead)
             break;
-        if (!line.empty() && line.front() == '-')
+        if (!line.empty() && line.front() == kItemLead)
             ++items;
         pos = end + 1;
     }
@@ -117,13 +107,13 @@ enum class LineKind { Other, Enum, Item, Header, Footer };
 
 LineKind classify(std::string_view trimmed) {
     switch (trimmed.empty() ? '\0' : trimmed.front()) {
-        case '+':
+        case kEnumLead:
             return LineKind::Enum;
-        case '-':
+        case kItemLead:
             return LineKind::Item;
-        case '!':
+        case kHeaderLead:
             return LineKind::Header;
-        case '$':
+        case kFooterLead:
             return LineKind::Footer;
         default:
             return LineKind::Other;
@@ -151,7 +141,7 @@ DefinitionLine readDefinitionLine(int number, std::string_view text, std::string
     line.number = number;
     line.text = text;
     line.body = trimmed.substr(1);
-    line.starred = !line.body.empty() && line.body.front() == '*';
+    line.starred = !line.body.empty() && line.body.front() == kDefaultMark;
     if (line.starred)
         line.body.remove_prefix(1);
     line.def = readDefinition(line.body);
@@ -163,8 +153,8 @@ DefinitionLine readDefinitionLine(int number, std::string_view text, std::string
 void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     const Definition& def = line.def;
-    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
-        const Marker& m = kMarkers[marker];
+    for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
+        const FieldMarkers& m = kFieldMarkers[marker];
         if (def.opened[marker] != std::string_view::npos && def.closed[marker] == std::string_view::npos)
             messages->push_back({line.number, Kind::Error,
                                  std::string("'").append(m.open) + "' is never closed by '" + std::string(m.close) +
@@ -183,11 +173,11 @@ void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
             continue;
         messages->push_back(
             {line.number, Kind::Error,
-             "the " + std::string(kMarkers[marker].field) +
+             "the " + std::string(kFieldMarkers[marker].field) +
                  (def.fields[marker][at] == '"' ? " holds a '\"' that would end its string literal; write \\\""
                                                 : " ends in a '\\' that would escape the closing quote of its "
                                                   "string literal; write \\\\"),
-             line.column(def.opened[marker] + kMarkers[marker].open.size() + at), 1});
+             line.column(def.opened[marker] + kFieldMarkers[marker].open.size() + at), 1});
     }
 }
 
