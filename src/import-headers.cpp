@@ -220,13 +220,13 @@ std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, I
     return registered;
 }
 
-// Whether the conditional `directive` (the text after its '#') is true when moc
-// reads the header (1), false then (-1), or does not ask (0).
-int mocSense(std::string_view directive) {
-    const bool defined = directive.find("Q_MOC_RUN") != std::string_view::npos;
+// Whether the conditional `directive` is true when moc reads the header (1),
+// false then (-1), or does not ask (0).
+int mocSense(const PreprocessorDirective& directive) {
+    const bool defined = directive.rest.find("Q_MOC_RUN") != std::string_view::npos;
     if (!defined)
         return 0;
-    if (directive.starts_with("ifndef") || directive.find('!') != std::string_view::npos)
+    if (directive.name == "ifndef" || directive.rest.find('!') != std::string_view::npos)
         return -1;
     return 1;
 }
@@ -244,16 +244,13 @@ std::vector<std::string> itemsHiddenFromMoc(std::string_view text, unsigned begi
     size_t next = 0;
     for (size_t at = begin; at < end && at < text.size();) {
         const size_t lineEnd = std::min(text.find('\n', at), text.size());
-        std::string_view line = trim(text.substr(at, lineEnd - at));
-        if (line.starts_with('#')) {
-            line = trim(line.substr(1));
-            if (line.starts_with("if"))
-                conditionals.push_back({mocSense(line), false});
-            else if ((line.starts_with("el")) && !conditionals.empty())
-                conditionals.back().inElse = true;
-            else if (line.starts_with("endif") && !conditionals.empty())
-                conditionals.pop_back();
-        }
+        const PreprocessorDirective directive = preprocessorDirective(text.substr(at, lineEnd - at));
+        if (directive.name == "if" || directive.name == "ifdef" || directive.name == "ifndef")
+            conditionals.push_back({mocSense(directive), false});
+        else if (directive.name.starts_with("el") && !conditionals.empty())
+            conditionals.back().inElse = true;
+        else if (directive.name == "endif" && !conditionals.empty())
+            conditionals.pop_back();
         const bool hides = std::any_of(conditionals.begin(), conditionals.end(), [](const Conditional& f) {
             return (f.sense < 0 && !f.inElse) || (f.sense > 0 && f.inElse);
         });
