@@ -341,7 +341,7 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
 }
 
 // A message about `item` whose note points at the same field of `first`.
-ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ItemField field,
+ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListField field,
                          ListMessage::Kind kind, std::string text, std::string note) {
     ListMessage m = messageAt(placeOf(item, field), kind, std::move(text));
     noteAt(&m, placeOf(first, field), std::move(note));
@@ -363,34 +363,28 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             // The same item twice is one mistake: its key and value are not compared again.
             const Item& first = items[static_cast<size_t>(sameName)];
             messages->push_back(clashMessage(
-                item, first, ItemField::Name, Kind::Error,
+                item, first, ListField::Name, Kind::Error,
                 quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
                 quoted + " is first defined here"));
             continue;
         }
         if (sameKey >= 0) {
             const Item& first = items[static_cast<size_t>(sameKey)];
-            ListMessage m =
-                clashMessage(item, first, ItemField::Name, Kind::Warning,
-                             quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
-                                 "' on line " + toString(first.line) + "; fromKey finds only the first",
-                             "item '" + excerpt(first.name) + "' has the key here");
-            m.column = item.keyColumn;
-            m.length = static_cast<int>(item.key.size()) + kMarkersWidth;
-            m.noteColumn = first.keyColumn;
-            m.noteLength = static_cast<int>(first.key.size()) + kMarkersWidth;
-            messages->push_back(std::move(m));
+            messages->push_back(clashMessage(item, first, ListField::Key, Kind::Warning,
+                                             quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                                 excerpt(first.name) + "' on line " + toString(first.line) +
+                                                 "; fromKey finds only the first",
+                                             "item '" + excerpt(first.name) + "' has the key here"));
         }
         if (sameValue >= 0) {
             const Item& first = items[static_cast<size_t>(sameValue)];
             const std::string value = toString(evaluateValue(item.value).value_or(0));
-            ListMessage m =
-                clashMessage(item, first, ItemField::Value, Kind::Warning,
-                             quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
-                                 toString(first.line) + ", which makes it an alias: it reads as item '" +
-                                 excerpt(first.name) + "' and is written as it",
-                             "item '" + excerpt(first.name) + "' has the value " + value + " here");
-            messages->push_back(std::move(m));
+            messages->push_back(clashMessage(item, first, ListField::Value, Kind::Warning,
+                                             quoted + " has the value " + value + " of item '" + excerpt(first.name) +
+                                                 "' on line " + toString(first.line) +
+                                                 ", which makes it an alias: it reads as item '" + excerpt(first.name) +
+                                                 "' and is written as it",
+                                             "item '" + excerpt(first.name) + "' has the value " + value + " here"));
         }
     }
 }
@@ -485,12 +479,11 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
             checkName(type.name, "enum", type.line, type.column, messages);
         if (sameKey[e] >= 0) {
             const EnumType& first = enums[static_cast<size_t>(sameKey[e])];
-            messages->push_back({type.line, Kind::Warning,
-                                 "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
-                                     excerpt(first.name) + "' on line " + toString(first.line),
-                                 type.keyColumn, static_cast<int>(type.key.size()) + kMarkersWidth, first.line,
-                                 first.keyColumn, "enum '" + excerpt(first.name) + "' has the key here",
-                                 static_cast<int>(first.key.size()) + kMarkersWidth});
+            ListMessage& m = messages->emplace_back(
+                messageAt(placeOf(type, ListField::Key), Kind::Warning,
+                          "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
+                              excerpt(first.name) + "' on line " + toString(first.line)));
+            noteAt(&m, placeOf(first, ListField::Key), "enum '" + excerpt(first.name) + "' has the key here");
         }
         checkItems(type, &scratch, messages);
     }

@@ -202,13 +202,13 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
     std::optional<std::string> next = addOne(previous.value);
     if (!next) {
         ListMessage m =
-            messageAt(placeOf(*item, ItemField::Name), Kind::Error,
+            messageAt(placeOf(*item, ListField::Name), Kind::Error,
                       "item '" + excerpt(item->name) +
                           "' has no value to count on from: the previous "
                           "value '" +
                           excerpt(previous.value) +
                           "' does not end in a decimal digit; give the item an explicit value with [=...=]");
-        noteAt(&m, placeOf(previous, ItemField::Value), "the value to count on from is here");
+        noteAt(&m, placeOf(previous, ListField::Value), "the value to count on from is here");
         messages->push_back(std::move(m));
         return false;
     }
@@ -217,14 +217,14 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
     if (hazard == CountingHazard::None)
         return true;
     ListMessage m =
-        messageAt(placeOf(*item, ItemField::Name), Kind::Warning,
+        messageAt(placeOf(*item, ListField::Name), Kind::Warning,
                   "item '" + excerpt(item->name) + "' is counted on to " + excerpt(valueWithNumber(item->value)) +
                       " from " + excerpt(valueWithNumber(previous.value)) +
                       (hazard == CountingHazard::NotDecimal
                            ? ": counting adds one to the last digits as decimal text, not to the number"
                            : ": counting adds one to the digits after the minus, so the value goes down") +
                       "; give the item an explicit value with [=...=]");
-    noteAt(&m, placeOf(previous, ItemField::Value), "the value counted on from is here");
+    noteAt(&m, placeOf(previous, ListField::Value), "the value counted on from is here");
     messages->push_back(std::move(m));
     return true;
 }

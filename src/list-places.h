@@ -4,17 +4,31 @@
 #include "enum-model.h"
 #include "list-message.h"
 
-// The parts of an item a message may be about.
-enum class ItemField { Name, Value };
+// The parts of an enum's or item's line a message may be about.
+enum class ListField { Name, Key, Value };
 
-// Where an enum's name stands in the list.
-inline ListPlace placeOf(const EnumType& type) { return {type.line, type.column, static_cast<int>(type.name.size())}; }
-
-// Where `field` of `item` stands in the list: its markers and their text, or
-// the item's name when the line does not write the field, as for a value
+// Where `field` stands on the line of `line`: its markers and their text,
+// or the name when the line does not write the field, as for a value
 // counted on.
-inline ListPlace placeOf(const EnumType::Item& item, ItemField field) {
-    if (field == ItemField::Value && item.valueColumn)
-        return {item.line, item.valueColumn, static_cast<int>(item.value.size()) + kMarkersWidth};
-    return {item.line, item.column, static_cast<int>(item.name.size())};
+template <class Line>
+ListPlace placeOf(const Line& line, int fieldColumn, std::string_view text) {
+    if (fieldColumn)
+        return {line.line, fieldColumn, static_cast<int>(text.size()) + kMarkersWidth};
+    return {line.line, line.column, static_cast<int>(line.name.size())};
+}
+
+inline ListPlace placeOf(const EnumType& type, ListField field = ListField::Name) {
+    return field == ListField::Key ? placeOf(type, type.keyColumn, type.key) : placeOf(type, 0, {});
+}
+
+inline ListPlace placeOf(const EnumType::Item& item, ListField field) {
+    switch (field) {
+        case ListField::Key:
+            return placeOf(item, item.keyColumn, item.key);
+        case ListField::Value:
+            return placeOf(item, item.valueColumn, item.value);
+        case ListField::Name:
+            break;
+    }
+    return placeOf(item, 0, {});
 }
