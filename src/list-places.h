@@ -7,9 +7,9 @@
 // The parts of an enum's or item's line a message may be about.
 enum class ListField { Name, Key, Value };
 
-// Where `field` stands on the line of `line`: its markers and their text,
-// or the name when the line does not write the field, as for a value
-// counted on.
+// Where a field of `line` stands whose markers open at `fieldColumn` and
+// hold `text`: the markers and their text, or the name when the line does
+// not write the field (a column of 0), as for a value counted on.
 template <class Line>
 ListPlace placeOf(const Line& line, int fieldColumn, std::string_view text) {
     if (fieldColumn)
