@@ -17,13 +17,8 @@ class StoredText {
 public:
     StoredText() = default;
     operator std::string_view() const { return text_; }
-    std::string_view view() const { return text_; }
-    const char* data() const { return text_.data(); }
     size_t size() const { return text_.size(); }
     bool empty() const { return text_.empty(); }
-    char operator[](size_t i) const { return text_[i]; }
-    auto begin() const { return text_.begin(); }
-    auto end() const { return text_.end(); }
     friend bool operator==(const StoredText& a, std::string_view b) { return a.text_ == b; }
     friend bool operator==(const StoredText& a, const StoredText& b) { return a.text_ == b.text_; }
     // `part`, which lies within this text, as a stored text.
