@@ -121,10 +121,10 @@ Figures measure(const fs::path& root, Size size, int runs) {
         ++f.files;
         f.bytes += entry.file_size();
     }
+    TextStore texts;
     std::vector<EnumType> enums;
     ListMessages messages;
-    const std::string list = enumList(size, false);
-    parseEnumList(list, &enums, &messages);
+    parseEnumList(texts.keep(enumList(size, false)), &enums, &messages);
     f.checks = 1e300;
     for (int i = 0; i < runs; ++i) {
         messages.clear();

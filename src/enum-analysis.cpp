@@ -27,8 +27,8 @@ std::optional<std::string> checkLock(const LockInput& input, std::vector<EnumTyp
 
 ListAnalysis analyzeList(std::string text, const AnalysisOptions& options) {
     ListAnalysis analysis;
-    analysis.text = std::make_shared<const std::string>(std::move(text));
-    parseEnumList(*analysis.text, &analysis.enums, &analysis.messages);
+    analysis.text = analysis.texts.keep(std::move(text));
+    parseEnumList(analysis.text, &analysis.enums, &analysis.messages);
     checkEnums(analysis.enums, options.qml, &analysis.messages);
     for (EnumType& type : analysis.enums)
         markAliases(&type);

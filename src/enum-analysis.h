@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 #include "enum-model.h"
 #include "list-message.h"
 #include "output-paths.h"
+#include "text-store.h"
 
 // The lock file a list is checked against.
 struct LockInput {
@@ -32,9 +32,9 @@ struct AnalysisOptions {
 // An enum list read and checked: what every front end (the command line,
 // the language server, the fuzz targets) works from.
 struct ListAnalysis {
-    // The list's text, which the items' texts are views into; shared, so
-    // that a copy of the analysis views the same text.
-    std::shared_ptr<const std::string> text;
+    // Keeps the list's text, which the items' texts are parts of.
+    TextStore texts;
+    StoredText text;
     std::vector<EnumType> enums;
     // In line order; those about the lock file itself last.
     ListMessages messages;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "enum-values.h"
+#include "list-places.h"
 #include "text-ops.h"
 
 namespace {
@@ -151,17 +152,17 @@ bool equalIn(CompareBy field, const EnumType::Item& a, const EnumType::Item& b) 
 // Enums are compared by their keys alone.
 bool equalIn(CompareBy, const EnumType& a, const EnumType& b) { return a.key == b.key; }
 
-// Keys of some items (or enums) to compare, in their order: the index of
+// The hashed keys of some items (or enums) to compare, in their order: the index of
 // each one's item and the key's hash. The keys themselves are looked up only
 // for equal hashes, which keeps a million keys small.
-struct Keys {
+struct HashedKeys {
     std::vector<std::uint32_t> items;
     std::vector<std::uint32_t> hashes;
 };
 
 // Empties `keys` and makes room for `count` keys: growing step by step would
 // copy a million keys a few times over.
-void clear(Keys* keys, size_t count) {
+void clear(HashedKeys* keys, size_t count) {
     keys->items.clear();
     keys->hashes.clear();
     keys->items.reserve(count);
@@ -169,7 +170,7 @@ void clear(Keys* keys, size_t count) {
 }
 
 template <class Key>
-void add(Keys* keys, size_t item, Key key) {
+void add(HashedKeys* keys, size_t item, Key key) {
     keys->items.push_back(static_cast<std::uint32_t>(item));
     keys->hashes.push_back(hashOf(key));
 }
@@ -181,7 +182,7 @@ struct Clash {
 };
 
 // For each of `count` items the first item its key clashes with, or -1.
-void spread(const std::vector<Clash>& clashes, size_t count, std::vector<std::int32_t>* sameAs) {
+void firstClashOf(const std::vector<Clash>& clashes, size_t count, std::vector<std::int32_t>* sameAs) {
     sameAs->assign(count, -1);
     for (const Clash& clash : clashes)
         (*sameAs)[clash.item] = static_cast<std::int32_t>(clash.first);
@@ -189,7 +190,7 @@ void spread(const std::vector<Clash>& clashes, size_t count, std::vector<std::in
 
 // Drops the keys of items that repeat an earlier item's name: that is their
 // one mistake, and their keys and values are not compared.
-void dropRenamed(Keys* keys, const std::vector<std::int32_t>& sameName) {
+void dropRenamed(HashedKeys* keys, const std::vector<std::int32_t>& sameName) {
     size_t kept = 0;
     for (size_t k = 0; k < keys->items.size(); ++k) {
         if (sameName[keys->items[k]] < 0) {
@@ -213,7 +214,7 @@ constexpr size_t kGroupSize = 4096;
 struct Tables {
     std::vector<Slot> slots;
     std::vector<std::uint32_t> begin;
-    // Keys' hashes and indices sorted by group.
+    // The keys' hashes and indices sorted by group.
     std::vector<Slot> grouped;
 };
 
@@ -228,8 +229,8 @@ void clearTable(std::vector<Slot>* slots, size_t size) {
 // Puts key `k` into the table unless an equal key is already in it, which
 // makes a clash.
 template <class Record>
-void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records, CompareBy field,
-          std::vector<Slot>& slots, std::vector<Clash>* clashes) {
+void insertOrClash(const HashedKeys& keys, std::uint32_t k, std::uint32_t hash, const std::vector<Record>& records,
+                   CompareBy field, std::vector<Slot>& slots, std::vector<Clash>* clashes) {
     const size_t mask = slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
         auto& [slotHash, slotIndex] = slots[at];
@@ -251,7 +252,7 @@ void mark(const Keys& keys, std::uint32_t k, std::uint32_t hash, const std::vect
 // groups that do, each searched in a table of its own, so a million keys
 // cost a few passes over arrays rather than a cache miss each.
 template <class Record>
-void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy field, Tables* tables,
+void markEqual(const HashedKeys& keys, const std::vector<Record>& records, CompareBy field, Tables* tables,
                std::vector<Clash>* clashes) {
     const size_t count = keys.items.size();
     if (count <= kGroupSize) {
@@ -259,7 +260,7 @@ void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy f
         // enum, and a larger one would cost more to clear than it saves.
         clearTable(&tables->slots, 2 * count);
         for (std::uint32_t k = 0; k < count; ++k)
-            mark(keys, k, keys.hashes[k], records, field, tables->slots, clashes);
+            insertOrClash(keys, k, keys.hashes[k], records, field, tables->slots, clashes);
         return;
     }
     int groupBits = 0;
@@ -282,8 +283,8 @@ void markEqual(const Keys& keys, const std::vector<Record>& records, CompareBy f
         // slot so often that the processor mispredicts it every few keys.
         clearTable(&tables->slots, 4 * (begin[group] - from));
         for (; from < begin[group]; ++from)
-            mark(keys, tables->grouped[from].second, tables->grouped[from].first, records, field, tables->slots,
-                 clashes);
+            insertOrClash(keys, tables->grouped[from].second, tables->grouped[from].first, records, field,
+                          tables->slots, clashes);
     }
 }
 
@@ -306,7 +307,7 @@ constexpr size_t kAhead = 8;
 // What the checks of one enum's items work in, kept from one enum to the
 // next.
 struct ItemScratch {
-    Keys names, keys, values;
+    HashedKeys names, keys, values;
     std::vector<Clash> nameClashes, keyClashes, valueClashes;
     std::vector<std::int32_t> sameName, sameKey, sameValue;
     Tables tables;
@@ -340,17 +341,11 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
 }
 
 // A message about `item` whose note points at the same field of `first`.
-ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListMessage::Kind kind,
-                         std::string text, std::string note) {
-    return {item.line,
-            kind,
-            std::move(text),
-            item.column,
-            static_cast<int>(item.name.size()),
-            first.line,
-            first.column,
-            std::move(note),
-            static_cast<int>(first.name.size())};
+ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListField field,
+                         ListMessage::Kind kind, std::string text, std::string note) {
+    ListMessage m = messageAt(placeOf(item, field), kind, std::move(text));
+    noteAt(&m, placeOf(first, field), std::move(note));
+    return m;
 }
 
 // Reports each item whose name, key or value an earlier item has.
@@ -368,42 +363,28 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             // The same item twice is one mistake: its key and value are not compared again.
             const Item& first = items[static_cast<size_t>(sameName)];
             messages->push_back(clashMessage(
-                item, first, Kind::Error,
+                item, first, ListField::Name, Kind::Error,
                 quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
                 quoted + " is first defined here"));
             continue;
         }
         if (sameKey >= 0) {
             const Item& first = items[static_cast<size_t>(sameKey)];
-            ListMessage m =
-                clashMessage(item, first, Kind::Warning,
-                             quoted + " has the key '" + excerpt(item.key) + "' of item '" + excerpt(first.name) +
-                                 "' on line " + toString(first.line) + "; fromKey finds only the first",
-                             "item '" + excerpt(first.name) + "' has the key here");
-            m.column = item.keyColumn;
-            m.length = static_cast<int>(item.key.size()) + kMarkersWidth;
-            m.noteColumn = first.keyColumn;
-            m.noteLength = static_cast<int>(first.key.size()) + kMarkersWidth;
-            messages->push_back(std::move(m));
+            messages->push_back(clashMessage(item, first, ListField::Key, Kind::Warning,
+                                             quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                                 excerpt(first.name) + "' on line " + toString(first.line) +
+                                                 "; fromKey finds only the first",
+                                             "item '" + excerpt(first.name) + "' has the key here"));
         }
         if (sameValue >= 0) {
             const Item& first = items[static_cast<size_t>(sameValue)];
             const std::string value = toString(evaluateValue(item.value).value_or(0));
-            ListMessage m =
-                clashMessage(item, first, Kind::Warning,
-                             quoted + " has the value " + value + " of item '" + excerpt(first.name) + "' on line " +
-                                 toString(first.line) + ", which makes it an alias: it reads as item '" +
-                                 excerpt(first.name) + "' and is written as it",
-                             "item '" + excerpt(first.name) + "' has the value " + value + " here");
-            if (item.valueColumn) {
-                m.column = item.valueColumn;
-                m.length = static_cast<int>(item.value.size()) + kMarkersWidth;
-            }
-            if (first.valueColumn) {
-                m.noteColumn = first.valueColumn;
-                m.noteLength = static_cast<int>(first.value.size()) + kMarkersWidth;
-            }
-            messages->push_back(std::move(m));
+            messages->push_back(clashMessage(item, first, ListField::Value, Kind::Warning,
+                                             quoted + " has the value " + value + " of item '" + excerpt(first.name) +
+                                                 "' on line " + toString(first.line) +
+                                                 ", which makes it an alias: it reads as item '" + excerpt(first.name) +
+                                                 "' and is written as it",
+                                             "item '" + excerpt(first.name) + "' has the value " + value + " here"));
         }
     }
 }
@@ -416,7 +397,7 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
     scratch->valueClashes.clear();
     markEqual(scratch->names, type.items, CompareBy::Name, &scratch->tables, &scratch->nameClashes);
     if (!scratch->nameClashes.empty()) {
-        spread(scratch->nameClashes, count, &scratch->sameName);
+        firstClashOf(scratch->nameClashes, count, &scratch->sameName);
         dropRenamed(&scratch->keys, scratch->sameName);
         dropRenamed(&scratch->values, scratch->sameName);
     }
@@ -424,9 +405,9 @@ void checkItems(const EnumType& type, ItemScratch* scratch, ListMessages* messag
     markEqual(scratch->values, type.items, CompareBy::Value, &scratch->tables, &scratch->valueClashes);
     if (scratch->nameClashes.empty() && scratch->keyClashes.empty() && scratch->valueClashes.empty())
         return;
-    spread(scratch->nameClashes, count, &scratch->sameName);
-    spread(scratch->keyClashes, count, &scratch->sameKey);
-    spread(scratch->valueClashes, count, &scratch->sameValue);
+    firstClashOf(scratch->nameClashes, count, &scratch->sameName);
+    firstClashOf(scratch->keyClashes, count, &scratch->sameKey);
+    firstClashOf(scratch->valueClashes, count, &scratch->sameValue);
     reportClashes(type, *scratch, messages);
 }
 
@@ -468,14 +449,10 @@ void checkQmlNames(const std::vector<EnumType>& enums, ListMessages* messages) {
             continue;
         const EnumType* other = nullptr;
         if (const std::optional<std::string> problem = qmlProblem(type, byName, &other)) {
-            ListMessage m{type.line, Kind::Error, "enum '" + excerpt(type.name) + "' cannot be a QML type: " + *problem,
-                          type.column, static_cast<int>(type.name.size())};
-            if (other) {
-                m.noteLine = other->line;
-                m.noteColumn = other->column;
-                m.note = "enum '" + excerpt(other->name) + "' is here";
-                m.noteLength = static_cast<int>(other->name.size());
-            }
+            ListMessage m = messageAt(placeOf(type), Kind::Error,
+                                      "enum '" + excerpt(type.name) + "' cannot be a QML type: " + *problem);
+            if (other)
+                noteAt(&m, placeOf(*other), "enum '" + excerpt(other->name) + "' is here");
             messages->push_back(std::move(m));
         }
     }
@@ -485,7 +462,7 @@ void checkQmlNames(const std::vector<EnumType>& enums, ListMessages* messages) {
 
 void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* messages) {
     ItemScratch scratch;
-    Keys keys;
+    HashedKeys keys;
     clear(&keys, enums.size());
     for (size_t e = 0; e < enums.size(); ++e) {
         if (!enums[e].key.empty())
@@ -494,7 +471,7 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
     std::vector<Clash> clashes;
     markEqual(keys, enums, CompareBy::Key, &scratch.tables, &clashes);
     std::vector<std::int32_t> sameKey;
-    spread(clashes, enums.size(), &sameKey);
+    firstClashOf(clashes, enums.size(), &sameKey);
     for (size_t e = 0; e < enums.size(); ++e) {
         const EnumType& type = enums[e];
         // A '/' or NUL byte in an enum name is reported with the enum's files.
@@ -502,12 +479,11 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
             checkName(type.name, "enum", type.line, type.column, messages);
         if (sameKey[e] >= 0) {
             const EnumType& first = enums[static_cast<size_t>(sameKey[e])];
-            messages->push_back({type.line, Kind::Warning,
-                                 "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
-                                     excerpt(first.name) + "' on line " + toString(first.line),
-                                 type.keyColumn, static_cast<int>(type.key.size()) + kMarkersWidth, first.line,
-                                 first.keyColumn, "enum '" + excerpt(first.name) + "' has the key here",
-                                 static_cast<int>(first.key.size()) + kMarkersWidth});
+            ListMessage& m = messages->emplace_back(
+                messageAt(placeOf(type, ListField::Key), Kind::Warning,
+                          "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
+                              excerpt(first.name) + "' on line " + toString(first.line)));
+            noteAt(&m, placeOf(first, ListField::Key), "enum '" + excerpt(first.name) + "' has the key here");
         }
         checkItems(type, &scratch, messages);
     }

@@ -57,7 +57,7 @@ size_t offsetIn(std::string_view line, std::int64_t units, PositionEncoding enco
 }
 
 void indexLines(LspDocument* doc) {
-    const std::string& text = doc->text;
+    const std::string_view text = doc->text;
     doc->listLines.assign(1, 0);
     doc->editorLines.assign(1, 0);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -69,12 +69,12 @@ void indexLines(LspDocument* doc) {
 }
 
 // The text of a line between its start and its line end.
-std::string_view lineText(const std::string& text, const std::vector<size_t>& starts, size_t index) {
+std::string_view lineText(std::string_view text, const std::vector<size_t>& starts, size_t index) {
     const size_t start = starts[index];
     size_t end = index + 1 < starts.size() ? starts[index + 1] - 1 : text.size();
     if (end > start && text[end - 1] == '\r')
         --end;
-    return std::string_view(text).substr(start, end - start);
+    return text.substr(start, end - start);
 }
 
 json position(const LspDocument& doc, size_t offset, PositionEncoding encoding) {
@@ -82,7 +82,7 @@ json position(const LspDocument& doc, size_t offset, PositionEncoding encoding) 
                                             doc.editorLines.begin()) -
                         1;
     const size_t start = doc.editorLines[line];
-    return {{"line", line}, {"character", unitsIn(std::string_view(doc.text).substr(start, offset - start), encoding)}};
+    return {{"line", line}, {"character", unitsIn(doc.text.substr(start, offset - start), encoding)}};
 }
 
 json range(const LspDocument& doc, size_t begin, size_t end, PositionEncoding encoding) {
@@ -178,14 +178,15 @@ std::optional<LockInput> lockOf(const LspServer& server, const std::string& uri)
     return LockInput{path, std::move(text), LockMode::Extend};
 }
 
-void readDocument(LspDocument* doc, const LspServer& server, const std::string& uri) {
-    indexLines(doc);
+void readDocument(LspDocument* doc, std::string text, const LspServer& server, const std::string& uri) {
     std::optional<LockInput> lock = lockOf(server, uri);
     if (lock) {
         ListMessages ignored;
         doc->lock = parseLock(*lock->text, lock->path, &ignored);
     }
-    doc->analysis = analyzeList(doc->text, {server.outputDir, server.qml, std::move(lock)});
+    doc->analysis = analyzeList(std::move(text), {server.outputDir, server.qml, std::move(lock)});
+    doc->text = doc->analysis.text;
+    indexLines(doc);
 }
 
 void publishDiagnostics(LspOutput* output, const LspServer& server, const std::string& uri, const LspDocument& doc) {
@@ -220,18 +221,20 @@ void publishDiagnostics(LspOutput* output, const LspServer& server, const std::s
 
 // Applies one entry of a didChange's contentChanges: the whole new text, or
 // a range and its replacement.
-void applyChange(LspDocument* doc, const json& change, PositionEncoding encoding) {
-    const std::string& text = stringAt(change, "text");
+// Applies `change` to `text`; `doc` is where its positions are counted.
+void applyChange(LspDocument* doc, std::string* text, const json& change, PositionEncoding encoding) {
+    const std::string& changed = stringAt(change, "text");
     const json& where = member(change, "range");
     if (where.is_null()) {
-        doc->text = text;
+        *text = changed;
         return;
     }
+    doc->text = *text;
     indexLines(doc);
-    const size_t size = doc->text.size();
+    const size_t size = text->size();
     const size_t begin = offsetOf(*doc, member(where, "start"), encoding).value_or(size);
     const size_t end = std::max(begin, offsetOf(*doc, member(where, "end"), encoding).value_or(size));
-    doc->text.replace(begin, end - begin, text);
+    text->replace(begin, end - begin, changed);
 }
 
 LspDocument& openDocument(LspServer* server, const std::string& uri) {
@@ -454,9 +457,9 @@ void handleNotification(LspServer* server, const std::string& method, const json
     const json& document = member(params, "textDocument");
     if (method == "textDocument/didOpen") {
         const std::string& uri = stringAt(document, "uri");
-        LspDocument& doc = server->documents[uri] =
-            LspDocument{stringAt(document, "text"), numberAt(document, "version")};
-        readDocument(&doc, *server, uri);
+        std::string text = stringAt(document, "text");
+        LspDocument& doc = server->documents[uri] = LspDocument{{}, numberAt(document, "version")};
+        readDocument(&doc, std::move(text), *server, uri);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didChange") {
         const std::string& uri = stringAt(document, "uri");
@@ -466,10 +469,11 @@ void handleNotification(LspServer* server, const std::string& method, const json
             throw BadParams{"'contentChanges' is not an array"};
         // Applied to a copy, so a broken change leaves the document as it was.
         LspDocument changed{doc.text, numberAt(document, "version")};
+        std::string text(doc.text);
         for (const json& change : changes)
-            applyChange(&changed, change, server->encoding);
+            applyChange(&changed, &text, change, server->encoding);
         doc = std::move(changed);
-        readDocument(&doc, *server, uri);
+        readDocument(&doc, std::move(text), *server, uri);
         publishDiagnostics(output, *server, uri, doc);
     } else if (method == "textDocument/didClose") {
         const std::string& uri = stringAt(document, "uri");

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -19,7 +20,8 @@ enum class PositionEncoding { Utf8, Utf16, Utf32 };
 
 // An enum list open in the editor, as it last sent it, read and checked.
 struct LspDocument {
-    std::string text;
+    // The text, which the analysis keeps.
+    std::string_view text;
     std::int64_t version = 0;
     ListAnalysis analysis{};
     // The lock the list is checked against, as its file holds it: hovers

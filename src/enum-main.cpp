@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr char kRegistryTemplate[] = "enums.hpp";
+// The registry header's template has the header's own name.
+constexpr const char* kRegistryTemplate = kRegistryHeader;
 constexpr char kHeaderTemplate[] = "enum_type.hpp";
 constexpr char kSourceTemplate[] = "enum_type.cpp";
 

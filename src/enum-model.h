@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// The bytes a field's two markers add to its text, as in "[=" "1" "=]":
-// what a message about the whole field underlines.
-inline constexpr int kMarkersWidth = 4;
+#include "list-syntax.h"
+#include "text-store.h"
 
 // What the data of an item without any starts with, before its value text:
 // the item's data is its value.
@@ -19,12 +18,10 @@ inline constexpr std::string_view kValueAsData = "(int)";
 // code unchanged.
 struct EnumType {
     struct Item {
-        // Views into the text of the enum list, which the list's reader
-        // keeps (ListAnalysis::text): a list of a million items would
-        // otherwise hold each of them twice, and allocate most of them.
-        std::string_view key;
-        std::string_view name;
-        std::string_view desc;
+        // Views into the texts of a TextStore, such as the list's own text.
+        StoredText key;
+        StoredText name;
+        StoredText desc;
         // Counted on from the previous item's where the list gives none.
         std::string value;
         std::string data;

@@ -5,27 +5,18 @@
 #include <array>
 
 #include "enum-values.h"
+#include "list-places.h"
 #include "text-ops.h"
 
 namespace {
 
-// The five markers of a "+" or "-" line, and the field each one holds.
-struct Marker {
-    std::string_view open, close, field;
-};
-constexpr std::array<Marker, 5> kMarkers = {{{"[[", "]]", "key"},
-                                             {"[=", "=]", "value"},
-                                             {"[-", "-]", "description"},
-                                             {"[:", ":]", "data"},
-                                             {"[~", "~]", "flags name"}}};
-
 // The fields of one "+" or "-" line, after its lead byte and optional star.
 struct Definition {
     std::string_view name;
-    std::array<std::string_view, kMarkers.size()> fields;
+    std::array<std::string_view, kFieldMarkers.size()> fields;
     // Where each marker opens in the text, and where its closing marker
     // ends; npos for a marker the line does not have or never closes.
-    std::array<size_t, kMarkers.size()> opened, closed;
+    std::array<size_t, kFieldMarkers.size()> opened, closed;
 
     std::string_view key() const { return fields[0]; }
     std::string_view value() const { return fields[1]; }
@@ -41,7 +32,7 @@ Definition readDefinition(std::string_view text) {
     Definition def;
     def.opened.fill(std::string_view::npos);
     def.closed.fill(std::string_view::npos);
-    size_t missing = kMarkers.size();
+    size_t missing = kFieldMarkers.size();
     for (size_t at = text.find('['); at != std::string_view::npos && missing > 0 && at + 1 < text.size();
          at = text.find('[', at + 1)) {
         const size_t marker = kSecondBytes.find(text[at + 1]);
@@ -51,12 +42,12 @@ Definition readDefinition(std::string_view text) {
         }
     }
     size_t nameEnd = text.size();
-    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+    for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
         const size_t at = def.opened[marker];
         if (at == std::string_view::npos)
             continue;
         nameEnd = std::min(nameEnd, at);
-        const Marker& m = kMarkers[marker];
+        const FieldMarkers& m = kFieldMarkers[marker];
         const size_t start = at + m.open.size();
         const size_t end = text.find(m.close, start);
         if (end == std::string_view::npos)
@@ -80,7 +71,7 @@ std::string_view textOutsideMarkers(std::string_view text, const Definition& def
             return {};
         // Past the markers that hold `pos`, or up to the next one.
         size_t coveredTo = pos, nextOpen = text.size();
-        for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
+        for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
             const size_t open = def.opened[marker];
             const size_t end = std::min(def.closed[marker], text.size());
             if (open <= pos && end > pos)
@@ -102,9 +93,9 @@ size_t itemLinesAhead(std::string_view text, size_t pos) {
     while (pos < text.size()) {
         const size_t end = std::min(text.find('\n', pos), text.size());
         const std::string_view line = trim(text.substr(pos, end - pos));
-        if (!line.empty() && line.front() == '+')
+        if (!line.empty() && line.front() == kEnumLead)
             break;
-        if (!line.empty() && line.front() == '-')
+        if (!line.empty() && line.front() == kItemLead)
             ++items;
         pos = end + 1;
     }
@@ -116,13 +107,13 @@ enum class LineKind { Other, Enum, Item, Header, Footer };
 
 LineKind classify(std::string_view trimmed) {
     switch (trimmed.empty() ? '\0' : trimmed.front()) {
-        case '+':
+        case kEnumLead:
             return LineKind::Enum;
-        case '-':
+        case kItemLead:
             return LineKind::Item;
-        case '!':
+        case kHeaderLead:
             return LineKind::Header;
-        case '$':
+        case kFooterLead:
             return LineKind::Footer;
         default:
             return LineKind::Other;
@@ -150,7 +141,7 @@ DefinitionLine readDefinitionLine(int number, std::string_view text, std::string
     line.number = number;
     line.text = text;
     line.body = trimmed.substr(1);
-    line.starred = !line.body.empty() && line.body.front() == '*';
+    line.starred = !line.body.empty() && line.body.front() == kDefaultMark;
     if (line.starred)
         line.body.remove_prefix(1);
     line.def = readDefinition(line.body);
@@ -162,8 +153,8 @@ DefinitionLine readDefinitionLine(int number, std::string_view text, std::string
 void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     const Definition& def = line.def;
-    for (size_t marker = 0; marker < kMarkers.size(); ++marker) {
-        const Marker& m = kMarkers[marker];
+    for (size_t marker = 0; marker < kFieldMarkers.size(); ++marker) {
+        const FieldMarkers& m = kFieldMarkers[marker];
         if (def.opened[marker] != std::string_view::npos && def.closed[marker] == std::string_view::npos)
             messages->push_back({line.number, Kind::Error,
                                  std::string("'").append(m.open) + "' is never closed by '" + std::string(m.close) +
@@ -182,11 +173,11 @@ void reportMarkerMistakes(const DefinitionLine& line, ListMessages* messages) {
             continue;
         messages->push_back(
             {line.number, Kind::Error,
-             "the " + std::string(kMarkers[marker].field) +
+             "the " + std::string(kFieldMarkers[marker].field) +
                  (def.fields[marker][at] == '"' ? " holds a '\"' that would end its string literal; write \\\""
                                                 : " ends in a '\\' that would escape the closing quote of its "
                                                   "string literal; write \\\\"),
-             line.column(def.opened[marker] + kMarkers[marker].open.size() + at), 1});
+             line.column(def.opened[marker] + kFieldMarkers[marker].open.size() + at), 1});
     }
 }
 
@@ -204,27 +195,20 @@ void readEnumLine(const DefinitionLine& line, std::string_view rest, std::vector
     type.items.reserve(itemLinesAhead(rest, 0));
 }
 
-// The place of an item's value for a note: its marker, or its name when the
-// value was counted.
-void notePlaceOfValue(const EnumType::Item& item, ListMessage* m) {
-    m->noteLine = item.line;
-    m->noteColumn = item.valueColumn ? item.valueColumn : item.column;
-    m->noteLength = static_cast<int>(item.valueColumn ? item.value.size() + kMarkersWidth : item.name.size());
-}
-
 // Gives `item`, which has no value of its own, the value counted on from the
 // item before it; false when there is none to count on from.
 bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages* messages) {
     using Kind = ListMessage::Kind;
     std::optional<std::string> next = addOne(previous.value);
     if (!next) {
-        ListMessage m{item->line, Kind::Error,
-                      "item '" + excerpt(item->name) + "' has no value to count on from: the previous value '" +
+        ListMessage m =
+            messageAt(placeOf(*item, ListField::Name), Kind::Error,
+                      "item '" + excerpt(item->name) +
+                          "' has no value to count on from: the previous "
+                          "value '" +
                           excerpt(previous.value) +
-                          "' does not end in a decimal digit; give the item an explicit value with [=...=]",
-                      item->column, static_cast<int>(item->name.size())};
-        m.note = "the value to count on from is here";
-        notePlaceOfValue(previous, &m);
+                          "' does not end in a decimal digit; give the item an explicit value with [=...=]");
+        noteAt(&m, placeOf(previous, ListField::Value), "the value to count on from is here");
         messages->push_back(std::move(m));
         return false;
     }
@@ -232,16 +216,15 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
     const CountingHazard hazard = countingHazard(previous.value, item->value);
     if (hazard == CountingHazard::None)
         return true;
-    ListMessage m{item->line, Kind::Warning,
+    ListMessage m =
+        messageAt(placeOf(*item, ListField::Name), Kind::Warning,
                   "item '" + excerpt(item->name) + "' is counted on to " + excerpt(valueWithNumber(item->value)) +
                       " from " + excerpt(valueWithNumber(previous.value)) +
                       (hazard == CountingHazard::NotDecimal
                            ? ": counting adds one to the last digits as decimal text, not to the number"
                            : ": counting adds one to the digits after the minus, so the value goes down") +
-                      "; give the item an explicit value with [=...=]",
-                  item->column, static_cast<int>(item->name.size())};
-    m.note = "the value counted on from is here";
-    notePlaceOfValue(previous, &m);
+                      "; give the item an explicit value with [=...=]");
+    noteAt(&m, placeOf(previous, ListField::Value), "the value counted on from is here");
     messages->push_back(std::move(m));
     return true;
 }
@@ -249,14 +232,15 @@ bool countOn(const EnumType::Item& previous, EnumType::Item* item, ListMessages*
 // Reads an item line into the last enum. `valueUnknown` is set once an
 // item's value could not be counted, so the items after it in the same enum
 // do not repeat the same complaint.
-void readItemLine(const DefinitionLine& line, EnumType* type, bool* valueUnknown, ListMessages* messages) {
+void readItemLine(const DefinitionLine& line, const StoredText& list, EnumType* type, bool* valueUnknown,
+                  ListMessages* messages) {
     const Definition& def = line.def;
     // Built in its place: moving a million items into the list costs more
     // than filling them.
     EnumType::Item& item = type->items.emplace_back();
-    item.name = def.name;
-    item.key = def.key();
-    item.desc = def.desc();
+    item.name = list.part(def.name);
+    item.key = list.part(def.key());
+    item.desc = list.part(def.desc());
     item.line = line.number;
     item.column = line.column(0);
     item.keyColumn = line.markerColumn(0);
@@ -334,7 +318,8 @@ std::string_view trim(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(kSpace) - begin + 1);
 }
 
-void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages) {
+void parseEnumList(StoredText list, std::vector<EnumType>* enums, ListMessages* messages) {
+    const std::string_view text = list;
     bool valueUnknown = false;
     int number = 0;
     for (size_t pos = 0; pos < text.size();) {
@@ -366,7 +351,7 @@ void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMess
             readEnumLine(definition, text.substr(std::min(pos, text.size())), enums);
             valueUnknown = false;
         } else {
-            readItemLine(definition, &enums->back(), &valueUnknown, messages);
+            readItemLine(definition, list, &enums->back(), &valueUnknown, messages);
         }
     }
 }

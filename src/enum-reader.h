@@ -19,5 +19,5 @@ std::string_view trim(std::string_view text);
 // left open, text outside every marker, texts that cannot be string literals,
 // values counted on in a way that is rarely meant, a marker behind a tab and
 // a '!' or '$' behind spaces add to `messages`. The
-// items' texts are views into `text`, which must outlive them.
-void parseEnumList(std::string_view text, std::vector<EnumType>* enums, ListMessages* messages);
+// items' texts are parts of `text`.
+void parseEnumList(StoredText list, std::vector<EnumType>* enums, ListMessages* messages);

@@ -12,14 +12,14 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string take(CXString text) {
+std::string fromClang(CXString text) {
     const char* chars = clang_getCString(text);
     std::string result = chars ? chars : "";
     clang_disposeString(text);
     return result;
 }
+
+namespace {
 
 // The database and its command lists, released when the run is done.
 struct Database {
@@ -43,13 +43,13 @@ struct Commands {
 // header, which a header parsed on its own cannot use. Relative paths are
 // taken from the command's folder, as the build took them.
 void addCommandFlags(CXCompileCommand command, std::vector<std::string>* flags) {
-    const std::string file = take(clang_CompileCommand_getFilename(command));
-    const std::string dir = take(clang_CompileCommand_getDirectory(command));
+    const std::string file = fromClang(clang_CompileCommand_getFilename(command));
+    const std::string dir = fromClang(clang_CompileCommand_getDirectory(command));
     constexpr std::array<std::string_view, 5> kWithValue = {"-o", "-MF", "-MT", "-MQ", "-include-pch"};
     constexpr std::array<std::string_view, 6> kAlone = {"-c", "-MD", "-MMD", "-MP", "-M", "-MM"};
     std::vector<std::string> args;
     for (unsigned i = 1; i < clang_CompileCommand_getNumArgs(command); ++i)
-        args.push_back(take(clang_CompileCommand_getArg(command, i)));
+        args.push_back(fromClang(clang_CompileCommand_getArg(command, i)));
     // What follows "--" are the files to compile.
     args.erase(std::find(args.begin(), args.end(), "--"), args.end());
     for (size_t i = 0; i < args.size(); ++i) {

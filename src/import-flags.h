@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <clang-c/CXString.h>
+
 #include <string>
 #include <vector>
+
+// The text of a string libclang gave, which it disposes of.
+std::string fromClang(CXString text);
 
 // The compiler flags each header is parsed with: C++17 first, then the flags
 // of the build's compile_commands.json in `buildDir` (none when it is empty),

@@ -21,16 +21,9 @@
 
 namespace {
 
-std::string take(CXString text) {
-    const char* chars = clang_getCString(text);
-    std::string result = chars ? chars : "";
-    clang_disposeString(text);
-    return result;
-}
-
 // "common.h", not "./common.h" as clang names a file found by a quoted #include.
 std::string fileName(CXFile file) {
-    return std::filesystem::path(take(clang_getFileName(file))).lexically_normal().string();
+    return std::filesystem::path(fromClang(clang_getFileName(file))).lexically_normal().string();
 }
 
 // Where `location` is in the file the compiler read, and its byte offset there.
@@ -101,7 +94,7 @@ std::vector<std::string> macroNames(CXTranslationUnit tu, CXCursor use) {
     std::vector<std::string> names;
     bool qualifies = false;
     for (unsigned i = 1; i < count; ++i) {
-        const std::string token = take(clang_getTokenSpelling(tu, tokens[i]));
+        const std::string token = fromClang(clang_getTokenSpelling(tu, tokens[i]));
         if (token == "::")
             qualifies = !names.empty();
         else if (clang_getTokenKind(tokens[i]) != CXToken_Identifier)
@@ -120,13 +113,13 @@ std::vector<std::string> macroNames(CXTranslationUnit tu, CXCursor use) {
 // The enum a QFlags<Enum> type holds; empty for any other type.
 std::string flagsEnumUsr(CXType type) {
     const CXType canonical = clang_getCanonicalType(type);
-    if (take(clang_getCursorSpelling(clang_getTypeDeclaration(canonical))) != "QFlags" ||
+    if (fromClang(clang_getCursorSpelling(clang_getTypeDeclaration(canonical))) != "QFlags" ||
         clang_Type_getNumTemplateArguments(canonical) != 1)
         return "";
     const CXType argument = clang_getCanonicalType(clang_Type_getTemplateArgumentAsType(canonical, 0));
     if (argument.kind != CXType_Enum)
         return "";
-    return take(clang_getCursorUSR(clang_getTypeDeclaration(argument)));
+    return fromClang(clang_getCursorUSR(clang_getTypeDeclaration(argument)));
 }
 
 CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
@@ -136,7 +129,7 @@ CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
     clang_getExpansionLocation(clang_getCursorLocation(cursor), &file, nullptr, nullptr, nullptr);
     if (!file || !clang_File_isEqual(file, scan.file))
         return CXChildVisit_Continue;
-    const std::string name = take(clang_getCursorSpelling(cursor));
+    const std::string name = fromClang(clang_getCursorSpelling(cursor));
     switch (clang_getCursorKind(cursor)) {
         case CXCursor_MacroExpansion:
             if (isRegistering(name) || name == "QML_NAMED_ELEMENT")
@@ -148,7 +141,7 @@ CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
         case CXCursor_StructDecl:
         case CXCursor_ClassTemplate: {
             const CXSourceRange extent = clang_getCursorExtent(cursor);
-            scan.scopes.push_back({take(clang_getCursorUSR(cursor)), name, offsetOf(clang_getRangeStart(extent)),
+            scan.scopes.push_back({fromClang(clang_getCursorUSR(cursor)), name, offsetOf(clang_getRangeStart(extent)),
                                    offsetOf(clang_getRangeEnd(extent))});
             return CXChildVisit_Recurse;
         }
@@ -156,13 +149,13 @@ CXChildVisitResult scanCursor(CXCursor cursor, CXCursor, CXClientData data) {
             return CXChildVisit_Recurse;
         case CXCursor_EnumDecl:
             if (clang_isCursorDefinition(cursor))
-                scan.enums.push_back({cursor, take(clang_getCursorUSR(cursor)), name,
-                                      take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor)))});
+                scan.enums.push_back({cursor, fromClang(clang_getCursorUSR(cursor)), name,
+                                      fromClang(clang_getCursorUSR(clang_getCursorSemanticParent(cursor)))});
             return CXChildVisit_Continue;
         case CXCursor_TypedefDecl:
         case CXCursor_TypeAliasDecl:
             if (std::string usr = flagsEnumUsr(clang_getTypedefDeclUnderlyingType(cursor)); !usr.empty())
-                scan.flags.push_back({name, take(clang_getCursorUSR(clang_getCursorSemanticParent(cursor))), usr});
+                scan.flags.push_back({name, fromClang(clang_getCursorUSR(clang_getCursorSemanticParent(cursor))), usr});
             return CXChildVisit_Continue;
         default:
             return CXChildVisit_Continue;
@@ -227,13 +220,13 @@ std::map<std::string, Registered> resolveRegistrations(const HeaderScan& scan, I
     return registered;
 }
 
-// Whether the conditional `directive` (the text after its '#') is true when moc
-// reads the header (1), false then (-1), or does not ask (0).
-int mocSense(std::string_view directive) {
-    const bool defined = directive.find("Q_MOC_RUN") != std::string_view::npos;
+// Whether the conditional `directive` is true when moc reads the header (1),
+// false then (-1), or does not ask (0).
+int mocSense(const PreprocessorDirective& directive) {
+    const bool defined = directive.rest.find("Q_MOC_RUN") != std::string_view::npos;
     if (!defined)
         return 0;
-    if (directive.starts_with("ifndef") || directive.find('!') != std::string_view::npos)
+    if (directive.name == "ifndef" || directive.rest.find('!') != std::string_view::npos)
         return -1;
     return 1;
 }
@@ -242,26 +235,23 @@ int mocSense(std::string_view directive) {
 // `#ifndef Q_MOC_RUN` (or its like) hides from moc.
 std::vector<std::string> itemsHiddenFromMoc(std::string_view text, unsigned begin, unsigned end,
                                             const std::vector<std::pair<unsigned, std::string>>& items) {
-    struct Frame {
+    struct Conditional {
         int sense = 0;
         bool inElse = false;
     };
-    std::vector<Frame> frames;
+    std::vector<Conditional> conditionals;
     std::vector<std::string> hidden;
     size_t next = 0;
     for (size_t at = begin; at < end && at < text.size();) {
         const size_t lineEnd = std::min(text.find('\n', at), text.size());
-        std::string_view line = trim(text.substr(at, lineEnd - at));
-        if (line.starts_with('#')) {
-            line = trim(line.substr(1));
-            if (line.starts_with("if"))
-                frames.push_back({mocSense(line), false});
-            else if ((line.starts_with("el")) && !frames.empty())
-                frames.back().inElse = true;
-            else if (line.starts_with("endif") && !frames.empty())
-                frames.pop_back();
-        }
-        const bool hides = std::any_of(frames.begin(), frames.end(), [](const Frame& f) {
+        const PreprocessorDirective directive = preprocessorDirective(text.substr(at, lineEnd - at));
+        if (directive.name == "if" || directive.name == "ifdef" || directive.name == "ifndef")
+            conditionals.push_back({mocSense(directive), false});
+        else if (directive.name.starts_with("el") && !conditionals.empty())
+            conditionals.back().inElse = true;
+        else if (directive.name == "endif" && !conditionals.empty())
+            conditionals.pop_back();
+        const bool hides = std::any_of(conditionals.begin(), conditionals.end(), [](const Conditional& f) {
             return (f.sense < 0 && !f.inElse) || (f.sense > 0 && f.inElse);
         });
         for (; next < items.size() && items[next].first < lineEnd; ++next)
@@ -287,9 +277,9 @@ void warnOfSkippedRegistrations(const HeaderScan& scan, ImportMessages* messages
                 const size_t begin = line.find_first_of("_ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", word);
                 if (begin == std::string_view::npos)
                     break;
-                word = std::min(line.find_first_not_of("_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
-                                                       begin),
-                                line.size());
+                word = std::min(
+                    line.find_first_not_of("_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", begin),
+                    line.size());
                 const size_t close = line.find(')', word);
                 if (!isRegistering(line.substr(begin, word - begin)) || close == std::string_view::npos ||
                     trim(line.substr(word)).front() != '(')
@@ -332,7 +322,7 @@ std::string codeScope(CXCursor cursor) {
     for (CXCursor parent = clang_getCursorSemanticParent(cursor);
          !clang_Cursor_isNull(parent) && clang_getCursorKind(parent) != CXCursor_TranslationUnit;
          parent = clang_getCursorSemanticParent(parent))
-        if (const std::string name = take(clang_getCursorSpelling(parent));
+        if (const std::string name = fromClang(clang_getCursorSpelling(parent));
             !name.empty() && !clang_Cursor_isInlineNamespace(parent))
             scope = scope.empty() ? name : name + "::" + scope;
     return scope;
@@ -340,7 +330,7 @@ std::string codeScope(CXCursor cursor) {
 
 std::string qualifiedName(CXCursor cursor) {
     const std::string scope = codeScope(cursor);
-    return (scope.empty() ? "" : scope + "::") + take(clang_getCursorSpelling(cursor));
+    return (scope.empty() ? "" : scope + "::") + fromClang(clang_getCursorSpelling(cursor));
 }
 
 // Whether the enum's values depend on a template parameter, which leaves
@@ -423,7 +413,7 @@ std::string documentation(const HeaderScan& scan, CXCursor cursor) {
     if (between.find_first_not_of(" \t\r\n,") != std::string_view::npos ||
         (commentEnd <= declBegin && between.find(',') != std::string_view::npos))
         return "";
-    return listDescription(take(clang_Cursor_getBriefCommentText(cursor)));
+    return listDescription(fromClang(clang_Cursor_getBriefCommentText(cursor)));
 }
 
 // The text of an enumerator's initializer, for a value that cannot be evaluated.
@@ -433,7 +423,7 @@ std::string initializerText(CXTranslationUnit tu, CXCursor constant) {
     clang_tokenize(tu, clang_getCursorExtent(constant), &tokens, &count);
     std::string text;
     for (unsigned i = 2; i < count; ++i)
-        text.append(text.empty() ? "" : " ").append(take(clang_getTokenSpelling(tu, tokens[i])));
+        text.append(text.empty() ? "" : " ").append(fromClang(clang_getTokenSpelling(tu, tokens[i])));
     clang_disposeTokens(tu, tokens, count);
     return text;
 }
@@ -483,7 +473,7 @@ void markHiddenFromMoc(const HeaderScan& scan, CXCursor cursor,
                          "stored text holds its key"});
 }
 
-void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string>* texts, Imported* imported) {
+void importItems(const HeaderScan& scan, CXCursor cursor, TextStore* texts, Imported* imported) {
     ItemVisit visit;
     clang_visitChildren(cursor, collectConstant, &visit);
     const bool unsignedType = isUnsigned(clang_getEnumDeclIntegerType(cursor));
@@ -491,11 +481,11 @@ void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string
     std::vector<std::pair<unsigned, std::string>> offsets;
     std::string previous;
     for (CXCursor constant : visit.constants) {
-        const std::string_view name = texts->emplace_back(take(clang_getCursorSpelling(constant)));
+        const StoredText name = texts->keep(fromClang(clang_getCursorSpelling(constant)));
         EnumType::Item& item = imported->type.items.emplace_back();
         item.name = item.key = name;
         const SourcePlace place = placeOf(clang_getCursorLocation(constant));
-        item.desc = texts->emplace_back(documentation(scan, constant));
+        item.desc = texts->keep(documentation(scan, constant));
         if (!dependent) {
             item.value =
                 valueText(constant, unsignedType, !imported->type.flagsName.empty(), imported, std::string(name));
@@ -518,8 +508,7 @@ void importItems(const HeaderScan& scan, CXCursor cursor, std::deque<std::string
     markHiddenFromMoc(scan, cursor, offsets, imported);
 }
 
-Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered,
-                    std::deque<std::string>* texts) {
+Imported importEnum(const HeaderScan& scan, const FoundEnum& found, const Registered& registered, TextStore* texts) {
     Imported imported;
     imported.usr = found.usr;
     imported.registered = registered;
@@ -624,7 +613,7 @@ struct TranslationUnit {
 struct HeaderImport {
     bool parsed = false;
     std::vector<Imported> imported;
-    std::deque<std::string> texts;
+    TextStore texts;
     ImportMessages messages;
 };
 
@@ -638,8 +627,7 @@ ImportMessage headerError(std::string text, int order) {
 // Notes where the header includes, itself or through others, `file`.
 void noteInclusion(CXFile file, CXSourceLocation* stack, unsigned depth, CXClientData data) {
     if (depth > 0)
-        (*static_cast<std::map<std::string, SourcePlace>*>(data))[fileName(file)] =
-            placeOf(stack[depth - 1]);
+        (*static_cast<std::map<std::string, SourcePlace>*>(data))[fileName(file)] = placeOf(stack[depth - 1]);
 }
 
 // Adds the errors of the parse of `header`, `order` of the command line, each
@@ -651,7 +639,7 @@ bool addParseErrors(CXTranslationUnit tu, const std::string& header, int order, 
     for (unsigned i = 0; i < clang_getNumDiagnostics(tu); ++i) {
         CXDiagnostic diagnostic = clang_getDiagnostic(tu, i);
         ImportMessage error{ImportMessage::Kind::Error, placeOf(clang_getDiagnosticLocation(diagnostic)),
-                            take(clang_getDiagnosticSpelling(diagnostic)), order};
+                            fromClang(clang_getDiagnosticSpelling(diagnostic)), order};
         const bool isError = clang_getDiagnosticSeverity(diagnostic) >= CXDiagnostic_Error;
         clang_disposeDiagnostic(diagnostic);
         if (!isError || !seen.insert({error.place.file, error.place.line, error.place.column, error.text}).second)
@@ -694,16 +682,15 @@ bool parseHeader(CXIndex index, const std::string& header, const std::vector<std
 bool namedBy(const std::string& qualified, std::string_view wanted) {
     if (wanted.starts_with("::"))
         wanted.remove_prefix(2);
-    return qualified == wanted ||
-           (qualified.size() > wanted.size() + 2 && qualified.ends_with(wanted) &&
-            qualified.compare(qualified.size() - wanted.size() - 2, 2, "::") == 0);
+    return qualified == wanted || (qualified.size() > wanted.size() + 2 && qualified.ends_with(wanted) &&
+                                   qualified.compare(qualified.size() - wanted.size() - 2, 2, "::") == 0);
 }
 
 // The enums `header` registers, declares or `request.enums` names.
 void scanHeader(CXTranslationUnit tu, const ImportRequest& request, HeaderImport* header) {
     HeaderScan scan;
     scan.tu = tu;
-    scan.file = clang_getFile(tu, take(clang_getTranslationUnitSpelling(tu)).c_str());
+    scan.file = clang_getFile(tu, fromClang(clang_getTranslationUnitSpelling(tu)).c_str());
     size_t size = 0;
     if (const char* contents = clang_getFileContents(tu, scan.file, &size))
         scan.text = std::string_view(contents, size);
@@ -712,11 +699,11 @@ void scanHeader(CXTranslationUnit tu, const ImportRequest& request, HeaderImport
     warnOfSkippedRegistrations(scan, &header->messages);
     for (const FoundEnum& found : scan.enums) {
         const auto entry = registered.find(found.usr);
-        const bool wanted =
-            request.enums.empty()
-                ? request.selection == EnumSelection::All || entry != registered.end()
-                : std::any_of(request.enums.begin(), request.enums.end(),
-                              [&](const std::string& name) { return namedBy(qualifiedName(found.cursor), name); });
+        const bool wanted = request.enums.empty()
+                                ? request.selection == EnumSelection::All || entry != registered.end()
+                                : std::any_of(request.enums.begin(), request.enums.end(), [&](const std::string& name) {
+                                      return namedBy(qualifiedName(found.cursor), name);
+                                  });
         if (!wanted)
             continue;
         if (clang_Cursor_isAnonymous(found.cursor) || found.name.empty() || found.name.starts_with('(')) {
@@ -854,7 +841,7 @@ bool importHeaders(const ImportRequest& request, ImportResult* result) {
         for (Imported& enumType : header.imported)
             if (seen.insert(enumType.usr).second)
                 imported.push_back(std::move(enumType));
-        result->texts.push_back(std::move(header.texts));
+        result->texts.adopt(std::move(header.texts));
     }
     complete = checkNamesFound(request.enums, imported, &result->messages) && complete;
     if (!complete && request.onFailure == OnFailure::Stop)

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -48,8 +47,8 @@ struct EnumOrigin {
 struct ImportResult {
     std::vector<EnumType> enums;
     std::vector<EnumOrigin> origins;
-    // The texts the items' views point into, a store per header.
-    std::deque<std::deque<std::string>> texts;
+    // Keeps the items' texts.
+    TextStore texts;
     ImportMessages messages;
 };
 

@@ -9,11 +9,11 @@
 
 namespace {
 
-// Appends the marker `open`, `text`, `close` to `line`; returns the 1-based
+// Appends `text` between `markers` to `line`; returns the 1-based
 // column where it opens.
-int appendMarker(std::string* line, std::string_view open, std::string_view text, std::string_view close) {
+int appendMarker(std::string* line, const FieldMarkers& markers, std::string_view text) {
     const int column = static_cast<int>(line->size()) + 1;
-    line->append(open).append(text).append(close);
+    line->append(markers.open).append(text).append(markers.close);
     return column;
 }
 
@@ -36,15 +36,15 @@ std::string renderEnumList(const std::vector<std::string>& headers, ImportResult
     for (size_t e = 0; e < result->enums.size(); ++e) {
         EnumType& type = result->enums[e];
         const EnumOrigin& origin = result->origins[e];
-        std::string line(1, '+');
+        std::string line(1, kEnumLead);
         line.append(type.name);
         type.line = ++lineNumber;
         type.column = 2;
-        type.keyColumn = appendMarker(&line, "[[", type.key, "]]");
+        type.keyColumn = appendMarker(&line, kKeyMarkers, type.key);
         if (!type.flagsName.empty())
-            appendMarker(&line, "[~", type.flagsName, "~]");
+            appendMarker(&line, kFlagsMarkers, type.flagsName);
         if (!type.desc.empty())
-            appendMarker(&line, "[-", type.desc, "-]");
+            appendMarker(&line, kDescMarkers, type.desc);
         list.append(line).append("\n");
         for (EnumType::Item& item : type.items) {
             if (std::find(origin.hiddenFromMoc.begin(), origin.hiddenFromMoc.end(), item.name) !=
@@ -53,15 +53,15 @@ std::string renderEnumList(const std::vector<std::string>& headers, ImportResult
                     ": hidden from moc (#ifndef Q_MOC_RUN), so QMetaEnum never knew it\n");
                 ++lineNumber;
             }
-            line.assign(1, '-').append(item.name);
+            line.assign(1, kItemLead).append(item.name);
             item.line = ++lineNumber;
             item.column = 2;
             // The value and key come before the description, so that nothing
             // in it can be taken for their markers.
-            item.valueColumn = item.value.empty() ? 0 : appendMarker(&line, "[=", item.value, "=]");
-            item.keyColumn = appendMarker(&line, "[[", item.key, "]]");
+            item.valueColumn = item.value.empty() ? 0 : appendMarker(&line, kValueMarkers, item.value);
+            item.keyColumn = appendMarker(&line, kKeyMarkers, item.key);
             if (!item.desc.empty())
-                appendMarker(&line, "[-", item.desc, "-]");
+                appendMarker(&line, kDescMarkers, item.desc);
             list.append(line).append("\n");
         }
     }

@@ -15,6 +15,17 @@ std::string place(const std::string& file, int line, int column) {
 
 }  // namespace
 
+ListMessage messageAt(ListPlace at, ListMessage::Kind kind, std::string text) {
+    return {at.line, kind, std::move(text), at.column, at.length};
+}
+
+void noteAt(ListMessage* m, ListPlace at, std::string note) {
+    m->noteLine = at.line;
+    m->noteColumn = at.column;
+    m->noteLength = at.length;
+    m->note = std::move(note);
+}
+
 bool hasErrors(const ListMessages& messages) {
     return std::any_of(messages.begin(), messages.end(),
                        [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });

@@ -31,6 +31,20 @@ struct ListMessage {
 };
 using ListMessages = std::vector<ListMessage>;
 
+// What a message or its note is about: a line, and the 1-based byte column
+// and length of the bytes in it; a column of 0 for the whole line.
+struct ListPlace {
+    int line = 0;
+    int column = 0;
+    int length = 0;
+};
+
+// A message about `at`.
+ListMessage messageAt(ListPlace at, ListMessage::Kind kind, std::string text);
+
+// Gives `m` a note about `at`.
+void noteAt(ListMessage* m, ListPlace at, std::string note);
+
 bool hasErrors(const ListMessages& messages);
 
 // Puts messages in line order, as a reader goes through the list; those of

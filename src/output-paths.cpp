@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "file-ops.h"
+#include "list-places.h"
 #include "text-ops.h"
 
 namespace {
@@ -28,10 +29,9 @@ std::string outputPath(const std::string& dir, const EnumType& type, const char*
 
 void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir, ListMessages* messages) {
     auto error = [messages](const EnumType& type, std::string text, const EnumType* first = nullptr) {
-        messages->push_back({type.line, ListMessage::Kind::Error, std::move(text), type.column,
-                             static_cast<int>(type.name.size()), first ? first->line : 0, first ? first->column : 0,
-                             first ? "enum '" + excerpt(first->name) + "' is here" : std::string(),
-                             first ? static_cast<int>(first->name.size()) : 0});
+        ListMessage& m = messages->emplace_back(messageAt(placeOf(type), ListMessage::Kind::Error, std::move(text)));
+        if (first)
+            noteAt(&m, placeOf(*first), "enum '" + excerpt(first->name) + "' is here");
     };
     auto outputPath = [&dir](const EnumType& type, const char* extension) {
         return ::outputPath(dir, type, extension);
@@ -59,15 +59,14 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
         if (isDeviceName(lowerName)) {
             // A project shared across platforms breaks on Windows, so other
             // platforms warn.
-            messages->push_back({type.line,
-                                 deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
-                                 "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
-                                     ", which Windows takes for the device '" + lowerName + "'; rename the enum",
-                                 type.column, static_cast<int>(type.name.size())});
+            messages->push_back(messageAt(
+                placeOf(type), deviceNamesAreReserved() ? ListMessage::Kind::Error : ListMessage::Kind::Warning,
+                "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
+                    ", which Windows takes for the device '" + lowerName + "'; rename the enum"));
             if (deviceNamesAreReserved())
                 continue;
         }
-        if (lowerName == "enums") {
+        if (lowerName + ".hpp" == kRegistryHeader) {
             error(type, "enum '" + excerpt(type.name) + "' would write " + outputPath(type, ".hpp") +
                             " and .cpp, which are the registry files; rename the enum");
             continue;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "output-paths.h"
 #include "template-fill.h"
 #include "text-ops.h"
 
@@ -14,7 +15,7 @@ std::string registryHeader(std::string registryTemplate, const std::vector<EnumT
 
 std::string registrySource(const std::vector<EnumType>& enums, std::string_view scope) {
     const std::string total = toString(static_cast<std::int64_t>(enums.size()));
-    std::string includes = "#include \"enums.hpp\"\n";
+    std::string includes = std::string("#include \"") + kRegistryHeader + "\"\n";
     std::string converter =
         "auto _EnumNameVariantConverter(int metaType) -> EnumNameVariantConverter\n"
         "{\n"

@@ -483,33 +483,6 @@ bool fillEnumFile(const EnumType& type, const EnumTemplates& templates, const Te
                 templates.maxOutputSize);
 }
 
-namespace {
-
-// The directive of a preprocessor line ("ifdef", "endif", ...) and what
-// follows it, without the spaces around; an empty directive for other lines.
-std::pair<std::string_view, std::string_view> directive(std::string_view line) {
-    auto skipSpace = [&line] {
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
-    };
-    skipSpace();
-    if (!line.starts_with('#'))
-        return {};
-    line.remove_prefix(1);
-    skipSpace();
-    size_t length = 0;
-    while (length < line.size() && line[length] >= 'a' && line[length] <= 'z')
-        ++length;
-    const std::string_view name = line.substr(0, length);
-    line.remove_prefix(length);
-    skipSpace();
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r' || line.back() == '\n'))
-        line.remove_suffix(1);
-    return {name, line};
-}
-
-}  // namespace
-
 std::string includedHeader(const EnumType& type, std::string_view header) {
     const std::string macro = "ENUMGEN_SOURCE_" + type.name;
     std::string included;
@@ -521,7 +494,7 @@ std::string includedHeader(const EnumType& type, std::string_view header) {
     size_t pos = 0;
     while (pos < header.size()) {
         size_t end = lineEnd(pos);
-        const auto [name, rest] = directive(header.substr(pos, end - pos));
+        const auto [name, rest] = preprocessorDirective(header.substr(pos, end - pos));
         if (name == "ifdef" && rest == macro) {
             // Up to the part's #endif; a part that cannot be left out is
             // kept whole, and the search goes on after it, so each line is
@@ -530,7 +503,7 @@ std::string includedHeader(const EnumType& type, std::string_view header) {
             bool whole = false;
             while (end < header.size() && !whole) {
                 const size_t next = lineEnd(end);
-                const std::string_view inner = directive(header.substr(end, next - end)).first;
+                const std::string_view inner = preprocessorDirective(header.substr(end, next - end)).name;
                 if (inner == "if" || inner == "ifdef" || inner == "ifndef")
                     ++depth;
                 else if (inner == "endif")

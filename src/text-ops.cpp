@@ -199,3 +199,24 @@ std::string toUpper(std::string_view text) {
 }
 
 std::string toString(std::int64_t number) { return std::to_string(number); }
+
+PreprocessorDirective preprocessorDirective(std::string_view line) {
+    auto skipSpace = [&line] {
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+    };
+    skipSpace();
+    if (!line.starts_with('#'))
+        return {};
+    line.remove_prefix(1);
+    skipSpace();
+    size_t length = 0;
+    while (length < line.size() && line[length] >= 'a' && line[length] <= 'z')
+        ++length;
+    const std::string_view name = line.substr(0, length);
+    line.remove_prefix(length);
+    skipSpace();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    return {name, line};
+}

@@ -72,3 +72,10 @@ std::string toUpper(std::string_view text);
 
 // Decimal text of `number`.
 std::string toString(std::int64_t number);
+
+// A preprocessor line's directive ("ifdef", "endif", ...) and what follows
+// it, without the spaces around; an empty name for other lines.
+struct PreprocessorDirective {
+    std::string_view name, rest;
+};
+PreprocessorDirective preprocessorDirective(std::string_view line);

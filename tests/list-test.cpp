@@ -8,9 +8,12 @@
 
 namespace {
 
+// The lists' texts, which the enums read from them view, kept for the whole run.
+TextStore texts;
+
 std::vector<EnumType> parse(std::string_view text, ListMessages* messages) {
     std::vector<EnumType> enums;
-    parseEnumList(text, &enums, messages);
+    parseEnumList(texts.keep(std::string(text)), &enums, messages);
     return enums;
 }
 

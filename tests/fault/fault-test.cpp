@@ -24,13 +24,14 @@ protected:
             EnumType& type = enums.emplace_back();
             type.name = name;
             type.items.resize(1);
-            type.items[0].name = type.name + "Item";
+            type.items[0].name = texts.keep(type.name + "Item");
         }
         templates.registry = "// __ENUM_TOTAL_COUNT\n";
         templates.enumFiles.header = "// __ENUM_NAME header\n";
         templates.enumFiles.source = "// __ENUM_NAME source\n";
         run.tell = record;
     }
+    TextStore texts;
     std::vector<EnumType> enums;
     Templates templates;
     OutputRun run;
