@@ -342,7 +342,7 @@ void gatherItems(const EnumType& type, ItemScratch* scratch, ListMessages* messa
 
 // A message about `item` whose note points at the same field of `first`.
 ListMessage clashMessage(const EnumType::Item& item, const EnumType::Item& first, ListField field,
-                         ListMessage::Kind kind, std::string text, std::string note) {
+                         ListMessage::Kind kind, TextNamingLine text, std::string note) {
     ListMessage m = messageAt(placeOf(item, field), kind, std::move(text));
     noteAt(&m, placeOf(first, field), std::move(note));
     return m;
@@ -364,26 +364,27 @@ void reportClashes(const EnumType& type, const ItemScratch& scratch, ListMessage
             const Item& first = items[static_cast<size_t>(sameName)];
             messages->push_back(clashMessage(
                 item, first, ListField::Name, Kind::Error,
-                quoted + " is already an item of enum '" + excerpt(type.name) + "', on line " + toString(first.line),
+                namingLine(quoted + " is already an item of enum '" + excerpt(type.name) + "'", ", on line ", first.line),
                 quoted + " is first defined here"));
             continue;
         }
         if (sameKey >= 0) {
             const Item& first = items[static_cast<size_t>(sameKey)];
             messages->push_back(clashMessage(item, first, ListField::Key, Kind::Warning,
-                                             quoted + " has the key '" + excerpt(item.key) + "' of item '" +
-                                                 excerpt(first.name) + "' on line " + toString(first.line) +
-                                                 "; fromKey finds only the first",
+                                             namingLine(quoted + " has the key '" + excerpt(item.key) + "' of item '" +
+                                                            excerpt(first.name) + "'",
+                                                        " on line ", first.line, "; fromKey finds only the first"),
                                              "item '" + excerpt(first.name) + "' has the key here"));
         }
         if (sameValue >= 0) {
             const Item& first = items[static_cast<size_t>(sameValue)];
             const std::string value = toString(evaluateValue(item.value).value_or(0));
             messages->push_back(clashMessage(item, first, ListField::Value, Kind::Warning,
-                                             quoted + " has the value " + value + " of item '" + excerpt(first.name) +
-                                                 "' on line " + toString(first.line) +
-                                                 ", which makes it an alias: it reads as item '" + excerpt(first.name) +
-                                                 "' and is written as it",
+                                             namingLine(quoted + " has the value " + value + " of item '" +
+                                                            excerpt(first.name) + "'",
+                                                        " on line ", first.line,
+                                                        ", which makes it an alias: it reads as item '" +
+                                                            excerpt(first.name) + "' and is written as it"),
                                              "item '" + excerpt(first.name) + "' has the value " + value + " here"));
         }
     }
@@ -481,8 +482,9 @@ void checkEnums(const std::vector<EnumType>& enums, QmlNames qml, ListMessages* 
             const EnumType& first = enums[static_cast<size_t>(sameKey[e])];
             ListMessage& m = messages->emplace_back(
                 messageAt(placeOf(type, ListField::Key), Kind::Warning,
-                          "enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) + "' of enum '" +
-                              excerpt(first.name) + "' on line " + toString(first.line)));
+                          namingLine("enum '" + excerpt(type.name) + "' has the key '" + excerpt(type.key) +
+                                         "' of enum '" + excerpt(first.name) + "'",
+                                     " on line ", first.line)));
             noteAt(&m, placeOf(first, ListField::Key), "enum '" + excerpt(first.name) + "' has the key here");
         }
         checkItems(type, &scratch, messages);

@@ -68,24 +68,6 @@ std::string renderEnumList(const std::vector<std::string>& headers, ImportResult
     return list;
 }
 
-// enumgen's text without the list lines it names, which mean nothing beside
-// the declarations; the note points there instead.
-std::string withoutListLines(std::string text) {
-    for (size_t at = text.find(" on line "); at != std::string::npos; at = text.find(" on line ", at)) {
-        size_t end = at + 9;
-        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
-            ++end;
-        if (end == at + 9) {
-            ++at;
-            continue;
-        }
-        if (at > 0 && text[at - 1] == ',')
-            --at;
-        text.erase(at, end - at);
-    }
-    return text;
-}
-
 void checkImportedList(const std::string& list, ImportResult* result) {
     const ListMessages messages = analyzeList(list, {}).messages;
     // The declaration behind each line of the list.
@@ -102,7 +84,9 @@ void checkImportedList(const std::string& list, ImportResult* result) {
                                     place == places.end() ? SourcePlace{} : place->second,
                                     std::string(error ? "enumgen will stop at this in the list: "
                                                       : "enumgen will warn of this in the list: ") +
-                                        withoutListLines(m.text)});
+                                        // The list's line means nothing beside the
+                                        // declarations; the note points there instead.
+                                        withoutNoteLine(m)});
         if (const auto note = places.find(m.noteLine); m.noteLine > 0 && note != places.end())
             result->messages.push_back({ImportMessage::Kind::Note, note->second, m.note});
     }

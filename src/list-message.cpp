@@ -26,6 +26,26 @@ void noteAt(ListMessage* m, ListPlace at, std::string note) {
     m->note = std::move(note);
 }
 
+TextNamingLine namingLine(std::string before, std::string_view lead, int line, std::string_view after) {
+    TextNamingLine named{std::move(before)};
+    named.lineAt = named.text.size();
+    named.text.append(lead).append(std::to_string(line));
+    named.lineLength = named.text.size() - named.lineAt;
+    named.text.append(after);
+    return named;
+}
+
+ListMessage messageAt(ListPlace at, ListMessage::Kind kind, TextNamingLine text) {
+    ListMessage m = messageAt(at, kind, std::move(text.text));
+    m.noteLineAt = text.lineAt;
+    m.noteLineLength = text.lineLength;
+    return m;
+}
+
+std::string withoutNoteLine(const ListMessage& m) {
+    return std::string(m.text).erase(m.noteLineAt, m.noteLineLength);
+}
+
 bool hasErrors(const ListMessages& messages) {
     return std::any_of(messages.begin(), messages.end(),
                        [](const ListMessage& m) { return m.kind == ListMessage::Kind::Error; });

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A mistake at one line of the enum list. An error stops the run before any
@@ -26,6 +27,10 @@ struct ListMessage {
     std::string noteFile{};
     // Set for a message about another file than the list (the lock).
     std::string file{};
+    // Where `text` names the note's line (" on line 3"), and how many bytes
+    // that takes; readers that show the note's place otherwise leave it out.
+    size_t noteLineAt = 0;
+    size_t noteLineLength = 0;
 
     bool operator==(const ListMessage&) const = default;
 };
@@ -39,8 +44,22 @@ struct ListPlace {
     int length = 0;
 };
 
+// A message's text that names the line its note is about.
+struct TextNamingLine {
+    std::string text;
+    size_t lineAt = 0;
+    size_t lineLength = 0;
+};
+
+// "<before><lead><line><after>", knowing where "<lead><line>" is.
+TextNamingLine namingLine(std::string before, std::string_view lead, int line, std::string_view after = {});
+
 // A message about `at`.
 ListMessage messageAt(ListPlace at, ListMessage::Kind kind, std::string text);
+ListMessage messageAt(ListPlace at, ListMessage::Kind kind, TextNamingLine text);
+
+// The message's text without the line of its note it names.
+std::string withoutNoteLine(const ListMessage& m);
 
 // Gives `m` a note about `at`.
 void noteAt(ListMessage* m, ListPlace at, std::string note);

@@ -28,7 +28,7 @@ std::string outputPath(const std::string& dir, const EnumType& type, const char*
 }
 
 void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir, ListMessages* messages) {
-    auto error = [messages](const EnumType& type, std::string text, const EnumType* first = nullptr) {
+    auto error = [messages](const EnumType& type, auto text, const EnumType* first = nullptr) {
         ListMessage& m = messages->emplace_back(messageAt(placeOf(type), ListMessage::Kind::Error, std::move(text)));
         if (first)
             noteAt(&m, placeOf(*first), "enum '" + excerpt(first->name) + "' is here");
@@ -74,9 +74,10 @@ void checkOutputPaths(const std::vector<EnumType>& enums, const std::string& dir
         auto [owner, added] = owners.emplace(std::move(lowerName), &type);
         if (!added)
             error(type,
-                  "enum '" + excerpt(type.name) + "' writes the same files as enum '" + excerpt(owner->second->name) +
-                      "' on line " + toString(owner->second->line) + ": " + excerpt(outputPath(type, ".hpp")) +
-                      " and .cpp",
+                  namingLine("enum '" + excerpt(type.name) + "' writes the same files as enum '" +
+                                 excerpt(owner->second->name) + "'",
+                             " on line ", owner->second->line,
+                             ": " + excerpt(outputPath(type, ".hpp")) + " and .cpp"),
                   owner->second);
     }
 }
