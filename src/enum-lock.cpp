@@ -841,10 +841,11 @@ void rememberInEnums(const Lock& lock, std::vector<EnumType>* enums) {
                 texts.insert(texts.end(), item.formerNames.begin(), item.formerNames.end());
                 continue;
             }
-            std::vector<std::string>& former = type.items[i].formerTexts;
+            std::vector<std::string>& former = type.items[i].former;
             former = item.formerKeys;
             former.insert(former.end(), item.formerNames.begin(), item.formerNames.end());
-            type.items[i].formerValues = item.formerValues;
+            type.items[i].formerValuesAt = static_cast<std::uint32_t>(former.size());
+            former.insert(former.end(), item.formerValues.begin(), item.formerValues.end());
         }
     }
 }

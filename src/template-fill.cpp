@@ -194,7 +194,7 @@ size_t sizeBound(const EnumType& type, std::string_view scope, TemplateField fie
             return size;
         case TemplateField::FormerTexts:
             for (const EnumType::Item& item : type.items)
-                for (const std::string& text : item.formerTexts)
+                for (const std::string& text : formerTexts(item))
                     size += type.name.size() + item.name.size() + text.size() + 20;
             return size;
         case TemplateField::RetiredTexts:
@@ -203,7 +203,7 @@ size_t sizeBound(const EnumType& type, std::string_view scope, TemplateField fie
             return size;
         case TemplateField::FormerValues:
             for (const EnumType::Item& item : type.items)
-                for (const std::string& value : item.formerValues)
+                for (const std::string& value : formerValues(item))
                     size += type.name.size() + item.name.size() + value.size() + 12;
             return size;
         case TemplateField::Aliases:
@@ -341,7 +341,7 @@ void appendField(std::string& out, const EnumType& type, std::string_view scope,
             return;
         case TemplateField::FormerTexts:
             for (const EnumType::Item& item : type.items) {
-                for (const std::string& text : item.formerTexts) {
+                for (const std::string& text : formerTexts(item)) {
                     out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
                     out.append(", u\""sv).append(text).append("\"_q}"sv);
                     first = false;
@@ -350,7 +350,7 @@ void appendField(std::string& out, const EnumType& type, std::string_view scope,
             return;
         case TemplateField::FormerValues:
             for (const EnumType::Item& item : type.items) {
-                for (const std::string& value : item.formerValues) {
+                for (const std::string& value : formerValues(item)) {
                     out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
                     out.append(", "sv).append(value).append("}"sv);
                     first = false;
