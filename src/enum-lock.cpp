@@ -606,7 +606,8 @@ void retireRemoved(const Relock& r, const EnumType& type, const LockEnum& old, c
                      "item '" + excerpt(removed.name) + "' is retired: what it was stored as reads as nothing");
         locked->items.push_back(removed);
         locked->items.back().retired = true;
-        locked->items.back().alias = false;
+        // A retired item is an alias only where it yielded its number.
+        locked->items.back().alias = removed.retired && removed.alias;
         origin->push_back(i);
     }
 }
@@ -705,6 +706,22 @@ std::vector<LockItem> matchItems(const Relock& r, const ListEnum& list, const Lo
     return locked;
 }
 
+// What a retired item cannot give up, its name, where a current item holds
+// it as a key or former text, as only a lock that contradicted itself has
+// it: refused, since the lock written would contradict itself again.
+void refuseHeldRetiredNames(const Relock& r, const EnumType& type, const LockEnum& locked) {
+    for (const auto& [current, retired] : lockContradictions(locked)) {
+        const LockItem &item = locked.items[current], &gone = locked.items[retired];
+        if (!gone.retired)
+            continue;
+        refuse(r, type.line, type.column, static_cast<int>(type.name.size()),
+               "item '" + excerpt(item.name) + "' of enum '" + excerpt(type.name) + "' holds the name of item '" +
+                   excerpt(gone.name) + "', which the lock keeps as retired: stored '" + excerpt(gone.name) +
+                   "' would read as either; remove one of the two from the lock by hand",
+               gone.line, "item '" + excerpt(gone.name) + "' is retired here");
+    }
+}
+
 // The lock of one enum that the list has.
 LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) {
     const ListEnum list{type, itemNumbers(type)};
@@ -721,6 +738,10 @@ LockEnum relockEnum(const Relock& r, const EnumType& type, const LockEnum& old) 
                  "enum '" + excerpt(type.name) + "' is " + (locked.flags ? "now" : "no longer") + " a flags type");
     std::vector<std::optional<size_t>> origin;
     locked.items = matchItems(r, list, old, &origin);
+    if (r.mode == LockMode::Update) {
+        yieldRetiredForms(&locked);
+        refuseHeldRetiredNames(r, type, locked);
+    }
     std::vector<ReadChange> changes = changedReads(old, locked, origin);
     if (locked.flags || old.flags) {
         const std::vector<ReadChange> numbers = numbersReadOtherwise(old, locked, origin);

@@ -259,7 +259,7 @@ std::vector<std::pair<size_t, size_t>> lockContradictions(const LockEnum& type) 
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].retired) {
             forEachText(items[i], [&](const std::string& text) { retiredForms.emplace(textForm(text), i); });
-            if (items[i].valueIsNumber)
+            if (items[i].valueIsNumber && !items[i].alias)
                 retiredForms.emplace(numberForm(items[i].value), i);
             for (const std::string& value : items[i].formerValues)
                 retiredForms.emplace(numberForm(value), i);
@@ -283,4 +283,27 @@ std::vector<std::pair<size_t, size_t>> lockContradictions(const LockEnum& type) 
             pairs.emplace_back(i, *with);
     }
     return pairs;
+}
+
+void yieldRetiredForms(LockEnum* type) {
+    std::unordered_set<StoredForm> held;
+    for (const LockItem& item : type->items) {
+        if (item.retired)
+            continue;
+        forEachText(item, [&](const std::string& text) { held.insert(textForm(text)); });
+        if (item.valueIsNumber)
+            held.insert(numberForm(item.value));
+    }
+    const auto isHeld = [&](const std::string& text) { return held.count(textForm(text)) > 0; };
+    for (LockItem& item : type->items) {
+        if (!item.retired)
+            continue;
+        if (isHeld(item.key))
+            item.key.clear();
+        std::erase_if(item.formerKeys, isHeld);
+        std::erase_if(item.formerNames, isHeld);
+        std::erase_if(item.formerValues, [&](const std::string& value) { return held.count(numberForm(value)) > 0; });
+        if (item.valueIsNumber && held.count(numberForm(item.value)))
+            item.alias = true;
+    }
 }

@@ -79,5 +79,11 @@ std::vector<ReadChange> numbersReadOtherwise(const LockEnum& old, const LockEnum
 // a retired item was stored as. Each pair is the indexes of the two items.
 std::vector<std::pair<size_t, size_t>> lockContradictions(const LockEnum& type);
 
+// Has each retired item of `type` give up the forms a current item holds,
+// which only a lock that contradicted itself gives both, as the current
+// item reads them already. Its key and former texts go; its number stays,
+// as an alias's, which reads as the item holding it.
+void yieldRetiredForms(LockEnum* type);
+
 // The number of an item's value as the lock holds it; none for a text.
 std::optional<std::int64_t> lockNumber(const LockItem& item);
