@@ -793,27 +793,48 @@ LockEnum retireEnum(const Relock& r, const LockEnum& old, int line) {
     return retired;
 }
 
-// The enum of the lock, among `unnamed`, that `type` renames: one not
-// retired whose current items are the list enum's, by name. It is taken out
-// of `unnamed`.
-const LockEnum* renamedEnum(const EnumType& type, std::vector<const LockEnum*>* unnamed) {
+// The names of a list's or a lock's items, sorted, each after its length:
+// two enums have the same exactly when their items have the same names.
+template <class Items, class Current>
+std::string itemNamesOf(const Items& items, Current current) {
     std::vector<std::string_view> names;
-    for (const EnumType::Item& item : type.items)
-        names.emplace_back(item.name);
+    for (const auto& item : items)
+        if (current(item))
+            names.emplace_back(item.name);
     std::sort(names.begin(), names.end());
-    for (auto it = unnamed->begin(); it != unnamed->end(); ++it) {
-        const LockEnum& old = **it;
-        std::vector<std::string_view> locked;
-        for (const LockItem& item : old.items)
-            if (!item.retired)
-                locked.emplace_back(item.name);
-        std::sort(locked.begin(), locked.end());
-        if (!old.retired && !names.empty() && locked == names) {
-            unnamed->erase(it);
-            return &old;
-        }
-    }
-    return nullptr;
+    std::string joined;
+    for (std::string_view name : names)
+        joined.append(std::to_string(name.size())).append(":").append(name);
+    return joined;
+}
+
+// The lock's enums that no list enum names and that are not retired, by
+// their current items' names, for a list enum of a new name to be taken as
+// one of them renamed.
+using UnnamedEnums = std::unordered_map<std::string, std::vector<const LockEnum*>>;
+
+UnnamedEnums unnamedEnums(const std::vector<EnumType>& enums, const Lock& old) {
+    std::unordered_set<std::string_view> named;
+    for (const EnumType& type : enums)
+        named.insert(type.name);
+    UnnamedEnums unnamed;
+    for (auto it = old.enums.rbegin(); it != old.enums.rend(); ++it)
+        if (!named.count(it->name) && !it->retired)
+            unnamed[itemNamesOf(it->items, [](const LockItem& item) { return !item.retired; })].push_back(&*it);
+    return unnamed;
+}
+
+// The enum of the lock, among `unnamed`, that `type` renames: the first whose
+// current items are the list enum's, by name. It is taken out of `unnamed`.
+const LockEnum* renamedEnum(const EnumType& type, UnnamedEnums* unnamed) {
+    if (type.items.empty())
+        return nullptr;
+    const auto found = unnamed->find(itemNamesOf(type.items, [](const EnumType::Item&) { return true; }));
+    if (found == unnamed->end() || found->second.empty())
+        return nullptr;
+    const LockEnum* old = found->second.back();
+    found->second.pop_back();
+    return old;
 }
 
 // Reports where the lock contradicts itself, as two branches' locks merged
@@ -880,15 +901,7 @@ Lock relock(std::vector<EnumType>* enums, const Lock& old, LockMode mode, const 
     std::unordered_map<std::string_view, const LockEnum*> oldByName;
     for (const LockEnum& type : old.enums)
         oldByName.emplace(type.name, &type);
-    // The lock's enums that no list enum names, for one the list names anew
-    // to be taken as renamed.
-    std::unordered_set<std::string_view> named;
-    for (const EnumType& type : *enums)
-        named.insert(type.name);
-    std::vector<const LockEnum*> unnamed;
-    for (const LockEnum& type : old.enums)
-        if (!named.count(type.name))
-            unnamed.push_back(&type);
+    UnnamedEnums unnamed = unnamedEnums(*enums, old);
     Lock lock;
     for (const EnumType& type : *enums) {
         auto found = oldByName.find(type.name);

@@ -284,6 +284,21 @@ void appendItemRows(std::string& out, const EnumType& type) {
     }
 }
 
+// A row "{Enum::Item, <open><former><close>}" for each former text or value
+// that `part` gives of an item.
+void appendFormerRows(std::string& out, const EnumType& type,
+                      std::span<const std::string> (*part)(const EnumType::Item&), std::string_view open,
+                      std::string_view close) {
+    bool first = true;
+    for (const EnumType::Item& item : type.items) {
+        for (const std::string& former : part(item)) {
+            out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
+            out.append(open).append(former).append(close);
+            first = false;
+        }
+    }
+}
+
 // The fields that name the namespace the enums are generated in, empty or
 // unqualified without one.
 void appendScoped(std::string& out, const EnumType& type, std::string_view scope, TemplateField field) {
@@ -340,22 +355,10 @@ void appendField(std::string& out, const EnumType& type, std::string_view scope,
             appendTranslatedCases(out, type, DefaultCase::Left);
             return;
         case TemplateField::FormerTexts:
-            for (const EnumType::Item& item : type.items) {
-                for (const std::string& text : formerTexts(item)) {
-                    out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
-                    out.append(", u\""sv).append(text).append("\"_q}"sv);
-                    first = false;
-                }
-            }
+            appendFormerRows(out, type, formerTexts, ", u\""sv, "\"_q}"sv);
             return;
         case TemplateField::FormerValues:
-            for (const EnumType::Item& item : type.items) {
-                for (const std::string& value : formerValues(item)) {
-                    out.append(first ? "    {"sv : ",\n    {"sv).append(type.name).append("::"sv).append(item.name);
-                    out.append(", "sv).append(value).append("}"sv);
-                    first = false;
-                }
-            }
+            appendFormerRows(out, type, formerValues, ", "sv, "}"sv);
             return;
         case TemplateField::RetiredTexts:
             for (const std::string& text : type.retiredTexts) {
